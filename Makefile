@@ -1,0 +1,38 @@
+# make        builds the program (build/tivolu.exe) and the host tools (build/host/)
+# make test   installs what is missing, builds, runs every test, ends with "N passed, N failed"
+# make run    installs what is missing, builds, starts the program under Wine
+# make art    writes the frame pictures and their contact sheet to build/art/
+.PHONY: all build host art windows deps test run clean format
+
+all: build
+
+build: windows
+
+host:
+	@cmake -S . -B build/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/host
+
+art: host
+	@scripts/art.sh
+
+windows: host art
+	@cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
+	@cmake --build build/win
+
+deps:
+	@scripts/install-deps.sh
+
+test: deps
+	@$(MAKE) --no-print-directory build
+	@scripts/test.sh
+
+run: deps
+	@$(MAKE) --no-print-directory build
+	@scripts/run.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

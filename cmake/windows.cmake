@@ -1,0 +1,86 @@
+# Windows build: the program, its Windows tests (run under Wine by ctest) and the end-to-end tests.
+set(HOST_TOOLS "${CMAKE_SOURCE_DIR}/build/host" CACHE PATH "Folder holding the host build's tools")
+set(FORMC ${HOST_TOOLS}/formc)
+set(ART_DIR "${CMAKE_SOURCE_DIR}/build/art" CACHE PATH "Folder of the compiled frame pictures")
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_compile_options(${WARNINGS})
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# Windows code: everything under src/ that is neither Windows-free core nor the program entry.
+file(GLOB_RECURSE ALL_SOURCES CONFIGURE_DEPENDS src/*.cpp)
+set(WIN_SOURCES ${ALL_SOURCES})
+list(REMOVE_ITEM WIN_SOURCES ${CORE_SOURCES} ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
+add_library(tivolu_lib STATIC ${CORE_SOURCES} ${WIN_SOURCES})
+target_include_directories(tivolu_lib PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(tivolu_lib PUBLIC gdi32 user32 shell32 kernel32 comctl32)
+
+file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)
+
+# Compiles stored window descriptions (*.dfm, named after their class) into RCDATA resources of TARGET.
+function(tivolu_descriptions target)
+  cmake_parse_arguments(ARG "" "" "SCHEMAS;FILES" ${ARGN})
+  set(rc ${CMAKE_BINARY_DIR}/${target}_descriptions.rc)
+  set(rc_text "")
+  set(schema_args)
+  foreach(schema ${ARG_SCHEMAS})
+    list(APPEND schema_args --schema ${schema})
+  endforeach()
+  foreach(dfm ${ARG_FILES})
+    get_filename_component(cls ${dfm} NAME_WE)
+    string(TOUPPER ${cls} res)
+    set(bin ${CMAKE_BINARY_DIR}/descriptions/${target}/${cls}.bin)
+    add_custom_command(OUTPUT ${bin}
+      COMMAND ${FORMC} ${schema_args} --include ${ART_DIR} ${dfm} ${bin}
+      DEPENDS ${dfm} ${ARG_SCHEMAS} ${FORMC} ${ART_DIR}/stamp
+      COMMENT "Compiling window description ${cls}")
+    string(APPEND rc_text "${res} RCDATA \"${bin}\"\n")
+    list(APPEND bins ${bin})
+  endforeach()
+  file(GENERATE OUTPUT ${rc} CONTENT "${rc_text}")
+  add_custom_target(${target}_descriptions DEPENDS ${bins})
+  add_dependencies(${target} ${target}_descriptions)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${bins}")
+endfunction()
+
+# The program.
+file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
+add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
+target_link_libraries(tivolu PRIVATE tivolu_lib)
+tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
+set_target_properties(tivolu PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/build)
+
+# Windows tests: tests/win32/*.cpp, one GoogleTest program each, with the test-only descriptions.
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
+file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
+file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
+foreach(src ${WIN_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${WIN_TEST_SUPPORT})
+  target_link_libraries(${name} PRIVATE tivolu_lib GTest::gtest)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
+                      FILES ${TEST_DESCRIPTIONS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endforeach()
+
+# End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
+foreach(script ${E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash ${script})
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
+endforeach()
+
+# Windows benchmarks: bench/win_*.cpp.
+file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)
+foreach(src ${WIN_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(bench_${name} WIN32 ${src})
+  target_link_libraries(bench_${name} PRIVATE tivolu_lib)
+endforeach()

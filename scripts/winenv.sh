@@ -1,0 +1,69 @@
+# Wine and X environment shared by `make test` and `make run`; source it, then call winenv_start.
+# The Wine prefix and a Japanese locale live inside build/ and are created once; the private Xvfb
+# display and Wine's server are started per run and stopped by winenv_stop.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$ROOT/build
+export WINEPREFIX=$BUILD/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LOCPATH=$BUILD/locale LANG=ja_JP.UTF-8 LC_ALL=
+
+# Polls COMMAND until it succeeds or SECONDS pass.
+wait_until() {
+  local seconds=$1; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+winenv_start_xvfb() {
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$n
+  wait_until 20 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
+}
+
+winenv_locale() {
+  [ -d "$LOCPATH/ja_JP.UTF-8" ] && return 0
+  mkdir -p "$LOCPATH"
+  localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || [ -d "$LOCPATH/ja_JP.UTF-8" ]
+}
+
+winenv_prefix() {
+  [ -f "$WINEPREFIX/.tivolu-ready" ] && return 0
+  echo "creating the Wine prefix (once)"
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  local reg=$BUILD/fonts.reg
+  { printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n' \
+      | iconv -f UTF-8 -t UTF-16LE
+  } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tivolu-ready"
+}
+
+# winenv_start [virtual]: uses $DISPLAY unless it is empty or "virtual" is asked for.
+winenv_start() {
+  XVFB_PID=""
+  if [ "${1:-}" = virtual ] || [ -z "${DISPLAY:-}" ]; then winenv_start_xvfb || return 1; fi
+  winenv_locale
+  winenv_prefix
+  wineserver -p >/dev/null 2>&1
+  # One long-lived program keeps Wine's background processes up between test programs.
+  if [ -f "$BUILD/win/keeper.exe" ]; then
+    wine "$BUILD/win/keeper.exe" >/dev/null 2>&1 &
+    KEEPER_PID=$!
+  fi
+}
+
+winenv_stop() {
+  [ -n "${KEEPER_PID:-}" ] && kill "$KEEPER_PID" 2>/dev/null
+  wineserver -k >/dev/null 2>&1
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  return 0
+}
