@@ -1,0 +1,49 @@
+#pragma once
+// Stored window descriptions: a window's components and their property values as data.
+// Written as readable text under assets/ (see src/framework/README.md), checked against the
+// class schema and compiled at build time into a compact binary form that the program reads back.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+enum class ValueKind : uint8_t {
+  Integer = 4,     // 32-bit signed
+  Identifier = 7,  // an enumeration value such as fsStayOnTop
+  False = 8,
+  True = 9,
+  Binary = 10,  // raw bytes
+  Set = 11,     // a set of identifiers
+  String = 20,  // UTF-8 text
+  Reference = 21,  // the name of another component of the same window, resolved after loading
+  Event = 22,      // the name of an event handler of the window
+};
+
+struct Value {
+  ValueKind Kind = ValueKind::Integer;
+  int32_t Integer = 0;
+  std::string Text;                 // String, Identifier, Reference, Event
+  std::vector<std::string> Items;   // Set
+  std::vector<uint8_t> Bytes;       // Binary
+
+  bool Boolean() const { return Kind == ValueKind::True; }
+  bool operator==(const Value&) const = default;
+};
+
+struct PropertyValue {
+  std::string Name;  // may be a path such as Font.Name or RgnBitmap.Data
+  ::Value Value;
+  bool operator==(const PropertyValue&) const = default;
+};
+
+struct ObjectDescription {
+  std::string ClassName;
+  std::string Name;
+  std::vector<PropertyValue> Properties;  // in stored order
+  std::vector<ObjectDescription> Children;
+  bool operator==(const ObjectDescription&) const = default;
+};
+
+// The binary form. Throws EReadError on a malformed or truncated input.
+std::vector<uint8_t> WriteDescription(const ObjectDescription& root);
+ObjectDescription ReadDescription(std::span<const uint8_t> data);
