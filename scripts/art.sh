@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Turns the art sources under assets/art/ into the frame bitmaps, their outlines and the contact sheet.
+# Turns the art sources under assets/art/ into the frame pictures, their outlines and the contact
+# sheet (build/art/contact-sheet.png). Needs build/host/artc: run through `make art`.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p build/art
-if [ -x build/host/artc ]; then
-  build/host/artc assets/art build/art
-fi
+build/host/artc assets/art build/art
 touch build/art/stamp
