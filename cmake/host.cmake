@@ -30,6 +30,7 @@ target_link_libraries(host_tests PRIVATE tivolu_core_checked GTest::gtest_main)
 target_compile_options(host_tests PRIVATE ${SANITIZE} -g)
 target_compile_definitions(host_tests PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               TIVOLU_BUILD_DIR="${CMAKE_BINARY_DIR}")
+add_dependencies(host_tests bmp2rgn artc formc)
 add_test(NAME host_tests COMMAND host_tests)
 
 # Host benchmarks: bench/host_*.cpp, one executable each.

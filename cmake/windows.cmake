@@ -16,7 +16,10 @@ add_library(tivolu_lib STATIC ${CORE_SOURCES} ${WIN_SOURCES})
 target_include_directories(tivolu_lib PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(tivolu_lib PUBLIC gdi32 user32 shell32 kernel32 comctl32)
 
+# The framework declares the base classes, so its schema comes first.
 file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)
+list(REMOVE_ITEM SCHEMAS ${CMAKE_SOURCE_DIR}/src/framework/classes.txt)
+list(PREPEND SCHEMAS ${CMAKE_SOURCE_DIR}/src/framework/classes.txt)
 
 # Compiles stored window descriptions (*.dfm, named after their class) into RCDATA resources of TARGET.
 function(tivolu_descriptions target)
@@ -84,3 +87,8 @@ foreach(src ${WIN_BENCHES})
   add_executable(bench_${name} WIN32 ${src})
   target_link_libraries(bench_${name} PRIVATE tivolu_lib)
 endforeach()
+
+# Test helpers: the Wine keeper and the window probe of the end-to-end tests.
+add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)
+add_executable(probe tests/e2e/probe/probe.cpp)
+target_link_libraries(probe PRIVATE gdi32 user32)

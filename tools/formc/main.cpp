@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
       auto text = ReadFile(s);
       schema.Load({reinterpret_cast<const char*>(text.data()), text.size()}, s);
     }
+    schema.CheckBases();
     auto include = [&](const std::string& name) {
       for (const auto& dir : includes)
         if (fs::exists(dir / name)) return ReadFile(dir / name);

@@ -325,8 +325,6 @@ void ClassSchema::Load(std::string_view text, const std::string& source) {
     if (!indented) {  // "TClass" or "TClass : TBase"
       if (!(words.size() == 1 || (words.size() == 3 && words[1] == ":")))
         Fail(source, line, "expected 'Class' or 'Class : Base'");
-      if (words.size() == 3 && !classes_.contains(words[2]))
-        Fail(source, line, "unknown base class '" + words[2] + "'");
       if (classes_.contains(words[0])) Fail(source, line, "class '" + words[0] + "' declared twice");
       current = &classes_[words[0]];
       current->Base = words.size() == 3 ? words[2] : "";
@@ -340,6 +338,12 @@ void ClassSchema::Load(std::string_view text, const std::string& source) {
     p.Kind = kind->second;
     p.Allowed.assign(words.begin() + 2, words.end());
   }
+}
+
+void ClassSchema::CheckBases() const {
+  for (const auto& [name, entry] : classes_)
+    if (!entry.Base.empty() && !classes_.contains(entry.Base))
+      throw EReadError("class " + name + ": unknown base class '" + entry.Base + "'");
 }
 
 const PropertySchema* ClassSchema::FindProperty(const std::string& className,

@@ -25,6 +25,8 @@ class ClassSchema {
  public:
   // Adds the classes of one schema text; throws EReadError naming SOURCE and the line.
   void Load(std::string_view text, const std::string& source);
+  // Every base class named is declared (call once all schema texts are loaded).
+  void CheckBases() const;
   bool HasClass(const std::string& name) const { return classes_.contains(name); }
   // The property as the class or one of its bases declares it; null if none does.
   const PropertySchema* FindProperty(const std::string& className, const std::string& property) const;

@@ -1,0 +1,6 @@
+#include "app/characters.h"
+
+void TCharacterForm::Build(const std::string& className) {
+  LoadDescription(className);
+  FramePhase = 0;
+}

@@ -1,0 +1,21 @@
+// Program entry: the application with its title and the main character window.
+#include <memory>
+
+#include "app/mubo.h"
+#include "app/startup.h"
+#include "framework/core/exception.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::unique_ptr<TApplication> application;
+  try {
+    application = std::make_unique<TApplication>();
+    RegisterProgramClasses();
+    Application->Initialize();
+    Application->SetTitle(kApplicationTitle);
+    Application->CreateForm(Form1);
+    Application->Run();
+  } catch (...) {
+    if (application) application->HandleException(std::current_exception());
+  }
+  return 0;
+}

@@ -1,0 +1,22 @@
+#include "app/mubo.h"
+
+#include <ctime>
+
+#include "app/core/chase.h"
+#include "app/plim.h"
+#include "app/quarn.h"
+#include "app/tesk.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(TComponent* owner) : TCharacterForm(owner) {
+  DefineEvent("FormCreate", [this](TObject* sender) { FormCreate(sender); });
+  Build("TForm1");
+  ChaseTarget = ChooseChaseTarget(static_cast<uint64_t>(std::time(nullptr)));
+}
+
+void TForm1::FormCreate(TObject*) {
+  CreateForm(Form1, Form2)->Show();
+  CreateForm(Form1, Form3)->Show();
+  CreateForm(Form1, Form4)->Show();
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Plim, the cat.
+#include "app/characters.h"
+
+class TForm3 : public TCharacterForm {
+ public:
+  explicit TForm3(TComponent* owner);
+};
+
+extern TForm3* Form3;

@@ -1,0 +1,10 @@
+#pragma once
+// Quarn, the bird that chases another character.
+#include "app/characters.h"
+
+class TForm4 : public TCharacterForm {
+ public:
+  explicit TForm4(TComponent* owner);
+};
+
+extern TForm4* Form4;

@@ -1,0 +1,5 @@
+#include "app/startup.h"
+
+#include "framework/framework.h"
+
+void RegisterProgramClasses() { RegisterFrameworkClasses(); }

@@ -1,0 +1,10 @@
+#pragma once
+// Tesk, the rabbit.
+#include "app/characters.h"
+
+class TForm2 : public TCharacterForm {
+ public:
+  explicit TForm2(TComponent* owner);
+};
+
+extern TForm2* Form2;

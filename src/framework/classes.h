@@ -1,0 +1,102 @@
+#pragma once
+// Components: ownership, names, loading state, free notification, the class registry, and the
+// property interface through which stored window descriptions reach a component.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/core/description.h"
+
+class TObject {
+ public:
+  virtual ~TObject() = default;
+};
+
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent : public TObject {
+ public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  TComponent* Owner() const { return owner_; }
+  // Owned components in stored order, then creation order.
+  const std::vector<TComponent*>& Components() const { return components_; }
+  TComponent* FindComponent(const std::string& name) const;
+
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& name) { name_ = name; }
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+
+  // True while a stored description is being read into the component.
+  bool Loading() const { return loading_; }
+  bool Destroying() const { return destroying_; }
+  void BeginLoading() { loading_ = true; }
+  // Called once the whole window holding the component has been read.
+  virtual void Loaded();
+
+  // Asks to be told (Notification with opRemove) when COMPONENT is destroyed.
+  void FreeNotification(TComponent* component);
+  void RemoveFreeNotification(TComponent* component);
+
+  // Stored descriptions: a plain value, an event handler, a reference to another component.
+  // Each class handles its own names and passes the rest to its base; unknown names end in
+  // TComponent, which raises EReadError.
+  virtual void SetProperty(const std::string& name, const Value& value);
+  virtual void SetEvent(const std::string& name, TNotifyEvent handler);
+  virtual void SetReference(const std::string& name, TComponent* component);
+  // The window's event handler of that name (stored descriptions attach events by name).
+  virtual TNotifyEvent FindEvent(const std::string& name) const;
+
+ protected:
+  virtual void Notification(TComponent* component, TOperation operation);
+  // Destroys the owned components and tells those who asked. Classes whose members the owned
+  // components still use call it first thing in their destructor; later calls do nothing.
+  void DestroyComponents();
+
+ private:
+  void Insert(TComponent* component);
+  void Remove(TComponent* component);
+
+  TComponent* owner_ = nullptr;
+  std::vector<TComponent*> components_;
+  std::vector<TComponent*> freeNotifies_;
+  std::string name_;
+  int tag_ = 0;
+  bool loading_ = false;
+  bool destroying_ = false;
+};
+
+// The class registry: stored descriptions create their components by class name.
+using ComponentFactory = std::function<TComponent*(TComponent* owner)>;
+void RegisterComponentClass(const std::string& name, ComponentFactory factory);
+TComponent* CreateComponentOfClass(const std::string& name, TComponent* owner);
+bool IsClassRegistered(const std::string& name);
+
+template <class T>
+void RegisterComponentClass(const std::string& name) {
+  RegisterComponentClass(name, [](TComponent* owner) -> TComponent* { return new T(owner); });
+}
+
+// Value helpers for SetProperty implementations; each raises EReadError on the wrong kind.
+int32_t IntegerValue(const std::string& property, const Value& value);
+bool BooleanValue(const std::string& property, const Value& value);
+const std::string& TextValue(const std::string& property, const Value& value);
+const std::string& IdentifierValue(const std::string& property, const Value& value);
+// Maps an identifier through a table of its allowed values.
+template <class T>
+T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table);
+[[noreturn]] void BadValue(const std::string& property, const Value& value);
+
+template <class T>
+T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table) {
+  auto it = table.find(IdentifierValue(property, value));
+  if (it == table.end()) BadValue(property, value);
+  return it->second;
+}

@@ -1,0 +1,282 @@
+#include "framework/forms.h"
+
+#include "framework/core/exception.h"
+#include "framework/reader.h"
+
+TApplication* Application = nullptr;
+
+// TForm
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  TControl::SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+}
+
+TForm::~TForm() {
+  DestroyComponents();
+  DestroyHandle();
+}
+
+void TForm::LoadDescription(const std::string& className) {
+  ReadComponentResource(this, className);
+}
+
+void TForm::AfterConstruction() {
+  if (!OnCreate) return;
+  try {
+    OnCreate(this);
+  } catch (...) {
+    Application->HandleException(std::current_exception());
+  }
+}
+
+void TForm::SetCaption(const std::string& value) {
+  if (value == caption_) return;
+  caption_ = value;
+  if (HandleAllocated()) SetWindowTextW(Handle(), Widen(value).c_str());
+}
+
+void TForm::SetBorderStyle(TBorderStyle value) {
+  if (value == borderStyle_) return;
+  borderStyle_ = value;
+  UpdateStyle();
+}
+
+void TForm::SetBorderIcons(TBorderIcons value) {
+  borderIcons_ = value;
+  UpdateStyle();
+}
+
+void TForm::SetFormStyle(TFormStyle value) {
+  if (value == formStyle_) return;
+  formStyle_ = value;
+  if (HandleAllocated())
+    SetWindowPos(Handle(), value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetColor(TColor value) {
+  if (value == color_) return;
+  color_ = value;
+  Invalidate();
+}
+
+void TForm::SetBrushStyle(TBrushStyle value) {
+  if (value == brushStyle_) return;
+  brushStyle_ = value;
+  Invalidate();
+}
+
+void TForm::Show() {
+  SetVisible(true);
+  BringToFront();
+  if (OnShow) OnShow(this);
+}
+
+void TForm::Close() {
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+  } else {
+    Hide();
+  }
+}
+
+void TForm::CreateParamsFor(CreateParams& params) {
+  TWinControl::CreateParamsFor(params);
+  params.Style = WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
+  switch (borderStyle_) {
+    case TBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+    case TBorderStyle::bsSingle:
+    case TBorderStyle::bsToolWindow: params.Style |= WS_CAPTION | WS_BORDER; break;
+    case TBorderStyle::bsDialog: params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; break;
+    default: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+  }
+  if (borderStyle_ != TBorderStyle::bsNone && borderIcons_.SystemMenu) {
+    params.Style |= WS_SYSMENU;
+    if (borderStyle_ != TBorderStyle::bsDialog) {
+      if (borderIcons_.Minimize) params.Style |= WS_MINIMIZEBOX;
+      if (borderIcons_.Maximize) params.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (formStyle_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+  // Forms belong to the application's window, so they get no task-bar buttons of their own.
+  params.WndParent = Application ? Application->Handle() : nullptr;
+  params.Caption = Widen(caption_);
+}
+
+void TForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (formStyle_ == TFormStyle::fsStayOnTop)
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::WndProc(TMessage& m) {
+  if (m.Msg == WM_CLOSE) {
+    Close();
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+void TForm::WMEraseBkGnd(TMessage& m) {
+  // The background is painted with the rest in WM_PAINT; erasing first would only flicker.
+  m.Result = 1;
+}
+
+void TForm::PaintWindow(HDC dc) {
+  if (brushStyle_ == TBrushStyle::bsClear) return;
+  RECT r;
+  GetClientRect(Handle(), &r);
+  BrushHandle brush(CreateSolidBrush(ColorToRGB(color_)));
+  FillRect(dc, &r, brush.Get());
+}
+
+void TForm::SetProperty(const std::string& name, const Value& value) {
+  static const std::map<std::string, TBorderStyle> borderStyles = {
+      {"bsNone", TBorderStyle::bsNone},         {"bsSingle", TBorderStyle::bsSingle},
+      {"bsSizeable", TBorderStyle::bsSizeable}, {"bsDialog", TBorderStyle::bsDialog},
+      {"bsToolWindow", TBorderStyle::bsToolWindow}, {"bsSizeToolWin", TBorderStyle::bsSizeToolWin}};
+  static const std::map<std::string, TFormStyle> formStyles = {
+      {"fsNormal", TFormStyle::fsNormal}, {"fsStayOnTop", TFormStyle::fsStayOnTop}};
+  if (name == "Caption") {
+    SetCaption(TextValue(name, value));
+  } else if (name == "BorderStyle") {
+    SetBorderStyle(EnumValue(name, value, borderStyles));
+  } else if (name == "BorderIcons") {
+    if (value.Kind != ValueKind::Set) BadValue(name, value);
+    TBorderIcons icons{false, false, false};
+    for (const auto& item : value.Items) {
+      if (item == "biSystemMenu") icons.SystemMenu = true;
+      else if (item == "biMinimize") icons.Minimize = true;
+      else if (item == "biMaximize") icons.Maximize = true;
+      else if (item != "biHelp") BadValue(name, value);
+    }
+    SetBorderIcons(icons);
+  } else if (name == "FormStyle") {
+    SetFormStyle(EnumValue(name, value, formStyles));
+  } else if (name == "Color") {
+    TColor c = 0;
+    if (value.Kind == ValueKind::Integer) c = value.Integer;
+    else if (!IdentToColor(IdentifierValue(name, value), c)) BadValue(name, value);
+    SetColor(c);
+  } else if (name == "Position") {
+    if (IdentifierValue(name, value) != "poDesigned") BadValue(name, value);
+  } else if (font_.SetProperty(name, value)) {
+  } else {
+    TWinControl::SetProperty(name, value);
+  }
+}
+
+void TForm::SetEvent(const std::string& name, TNotifyEvent handler) {
+  if (name == "OnCreate") {
+    OnCreate = std::move(handler);
+  } else if (name == "OnShow") {
+    OnShow = std::move(handler);
+  } else {
+    TWinControl::SetEvent(name, std::move(handler));
+  }
+}
+
+TNotifyEvent TForm::FindEvent(const std::string& name) const {
+  auto it = events_.find(name);
+  return it == events_.end() ? TNotifyEvent{} : it->second;
+}
+
+// TApplication
+
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+  static const wchar_t* kClass = L"TivoluApplication";
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, L"MAINICON");
+  wc.lpszClassName = kClass;
+  RegisterClassW(&wc);
+  // A window of no size, in the middle of the screen, whose only purpose is the task-bar button.
+  int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  handle_ = CreateWindowExW(0, kClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                               WS_MINIMIZEBOX | WS_VISIBLE,
+                            x, y, 0, 0, nullptr, nullptr, instance, nullptr);
+  if (!handle_) throw Exception("アプリケーションのウィンドウを作成できません");
+}
+
+TApplication::~TApplication() {
+  DestroyComponents();
+  if (handle_) DestroyWindow(handle_);
+  if (Application == this) Application = nullptr;
+}
+
+LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  try {
+    if (msg == WM_CLOSE && Application && Application->MainForm()) {
+      Application->MainForm()->Close();
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+  } catch (...) {
+    if (Application) Application->HandleException(std::current_exception());
+    return 0;
+  }
+}
+
+void TApplication::SetTitle(const std::string& value) {
+  title_ = value;
+  SetWindowTextW(handle_, Widen(value).c_str());
+}
+
+void TApplication::Register(TForm* form) {
+  if (!mainForm_) mainForm_ = form;
+}
+
+void TApplication::Run() {
+  if (mainForm_ && ShowMainForm) mainForm_->Show();
+  MSG msg;
+  while (!terminated_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  terminated_ = true;
+}
+
+void TApplication::Terminate() {
+  if (!terminated_) PostQuitMessage(0);
+  terminated_ = true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void TApplication::HandleException(std::exception_ptr error) {
+  // Called from inside the catch of a Windows callback: nothing may escape from here.
+  try {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      ShowException(e);
+    } catch (...) {
+      ShowException(Exception(""));
+    }
+  } catch (...) {
+  }
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  if (OnException) {
+    OnException(error);
+    return;
+  }
+  MessageBoxW(handle_, Widen(error.what()).c_str(), Widen(title_).c_str(),
+              MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}

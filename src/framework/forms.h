@@ -1,0 +1,155 @@
+#pragma once
+// Forms (top-level windows built from stored descriptions) and the application object.
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/core/exception.h"
+
+enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TFormStyle { fsNormal, fsStayOnTop };
+struct TBorderIcons {
+  bool SystemMenu = true, Minimize = true, Maximize = true;
+};
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value);
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons value);
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle value);
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  TBrushStyle BrushStyle() const { return brushStyle_; }
+  void SetBrushStyle(TBrushStyle value);
+  TFont& Font() { return font_; }
+
+  void Show();
+  void Hide() { SetVisible(false); }
+  // Closes the form: the main form ends the program, any other form is hidden.
+  void Close();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+
+  // Called by whoever created the form once its constructor has finished: runs OnCreate.
+  virtual void AfterConstruction();
+
+  void SetProperty(const std::string& name, const Value& value) override;
+  void SetEvent(const std::string& name, TNotifyEvent handler) override;
+  TNotifyEvent FindEvent(const std::string& name) const override;
+
+ protected:
+  // Reads the stored description of this form's class (the resource named after the class).
+  void LoadDescription(const std::string& className);
+  // Makes a method available to the stored description under NAME.
+  void DefineEvent(const std::string& name, TNotifyEvent handler) { events_[name] = std::move(handler); }
+  // The component NAME of the stored description, as type T; throws if it is missing.
+  template <class T>
+  T* Field(const std::string& name) const;
+
+  void CreateParamsFor(CreateParams& params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& message) override;
+  void WMEraseBkGnd(TMessage& message) override;
+  void PaintWindow(HDC dc) override;
+
+ private:
+  std::string caption_;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSizeable;
+  TBorderIcons borderIcons_;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  TColor color_ = clBtnFace;
+  TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
+  TFont font_;
+  std::map<std::string, TNotifyEvent> events_;
+};
+
+// Creates a form the way the application does: constructor, then AfterConstruction.
+template <class T>
+T* CreateForm(TComponent* owner, T*& reference);
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  void Initialize() {}
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& value);
+  // The hidden window that carries the task-bar button and owns every form.
+  HWND Handle() const { return handle_; }
+  TForm* MainForm() const { return mainForm_; }
+  bool ShowMainForm = true;
+
+  // Creates a form owned by the application; the first becomes the main form. REFERENCE is set
+  // before the form's constructor runs, so the form's own code can already reach it.
+  template <class T>
+  void CreateForm(T*& reference);
+
+  // Runs the message loop until the main form closes.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  void ProcessMessages();
+
+  // Shows an exception in the standard error box (or hands it to OnException if set).
+  void HandleException(std::exception_ptr error);
+  void ShowException(const std::exception& error);
+  std::function<void(const std::exception&)> OnException;
+
+ private:
+  void Register(TForm* form);
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+  std::string title_;
+  HWND handle_ = nullptr;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+};
+
+// The application object; made by the program entry (or a test) before any form.
+extern TApplication* Application;
+
+template <class T>
+T* TForm::Field(const std::string& name) const {
+  T* component = dynamic_cast<T*>(FindComponent(name));
+  if (!component) throw EReadError(Name() + ": " + name + " がウィンドウ記述にありません");
+  return component;
+}
+
+template <class T>
+T* CreateForm(TComponent* owner, T*& reference) {
+  reference = nullptr;
+  T* form = new T(owner);
+  reference = form;
+  form->AfterConstruction();
+  return form;
+}
+
+template <class T>
+void TApplication::CreateForm(T*& reference) {
+  // The reference is set inside the constructor call, as soon as the object exists.
+  struct Construct : T {
+    Construct(TComponent* owner, T*& ref) : T((ref = this, owner)) {}
+  };
+  reference = nullptr;
+  try {
+    T* form = new Construct(this, reference);
+    reference = form;
+    Register(form);
+    form->AfterConstruction();
+  } catch (...) {
+    reference = nullptr;
+    throw;
+  }
+}

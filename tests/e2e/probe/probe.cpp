@@ -1,0 +1,105 @@
+// Looks at the program's windows from outside, for the end-to-end tests:
+//   probe info CAPTION          position, size, styles, owner and window region of a top-level window
+//   probe region CAPTION        the window region's rectangles, one per line
+//   probe close CAPTION         sends WM_CLOSE
+//   probe dialog TITLE          the text of a message box captioned TITLE
+//   probe dismiss TITLE         presses the message box's OK button
+// Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+static std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
+  return s;
+}
+
+static std::wstring Text(HWND h) {
+  wchar_t buffer[512];
+  int n = GetWindowTextW(h, buffer, 512);
+  return std::wstring(buffer, n);
+}
+
+static HWND Find(const std::wstring& caption, bool dialog) {
+  HWND found = nullptr;
+  for (HWND h = GetTopWindow(nullptr); h && !found; h = GetWindow(h, GW_HWNDNEXT)) {
+    wchar_t cls[64];
+    GetClassNameW(h, cls, 64);
+    bool isDialog = std::wstring(cls) == L"#32770";
+    if (isDialog == dialog && Text(h) == caption) found = h;
+  }
+  return found;
+}
+
+static std::vector<RECT> RegionRects(HWND h, int& type) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  type = GetWindowRgn(h, rgn);
+  std::vector<RECT> rects;
+  if (type != ERROR) {
+    DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (size && GetRegionData(rgn, size, data)) {
+      auto* r = reinterpret_cast<RECT*>(data->Buffer);
+      rects.assign(r, r + data->rdh.nCount);
+    }
+  }
+  DeleteObject(rgn);
+  return rects;
+}
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: probe info|region|close|dialog|dismiss CAPTION\n");
+    return 2;
+  }
+  std::wstring command = argv[1], caption = argv[2];
+  bool dialog = command == L"dialog" || command == L"dismiss";
+  HWND h = Find(caption, dialog);
+  if (!h) return 1;
+  if (command == L"info") {
+    RECT r;
+    GetWindowRect(h, &r);
+    RECT c;
+    GetClientRect(h, &c);
+    LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+    HWND owner = GetWindow(h, GW_OWNER);
+    int type = 0;
+    auto rects = RegionRects(h, type);
+    std::printf("left=%ld top=%ld width=%ld height=%ld client=%ldx%ld visible=%d topmost=%d "
+                "caption=%d popup=%d sysmenu=%d appwindow=%d owner=%s region=%s rects=%zu\n",
+                r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
+                IsWindowVisible(h) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
+                (style & WS_CAPTION) == WS_CAPTION ? 1 : 0, (style & WS_POPUP) ? 1 : 0,
+                (style & WS_SYSMENU) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
+                owner ? ("'" + Utf8(Text(owner)) + "'").c_str() : "none",
+                type == ERROR ? "none" : type == NULLREGION ? "empty" : "set", rects.size());
+  } else if (command == L"region") {
+    int type = 0;
+    for (const RECT& r : RegionRects(h, type))
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  } else if (command == L"close") {
+    PostMessageW(h, WM_CLOSE, 0, 0);
+  } else if (command == L"dialog") {
+    std::wstring text;
+    for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t cls[64];
+      GetClassNameW(child, cls, 64);
+      if (std::wstring(cls) == L"Static" && !Text(child).empty()) text = Text(child);
+    }
+    std::printf("%s\n", Utf8(text).c_str());
+  } else if (command == L"dismiss") {
+    PostMessageW(h, WM_COMMAND, IDOK, 0);
+  } else {
+    return 2;
+  }
+  return 0;
+}
