@@ -1,0 +1,15 @@
+// Entry of every Windows test program: one application object, every class registered.
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "framework/forms.h"
+#include "support/test_support.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  TApplication application;
+  application.SetTitle(kApplicationTitle);
+  RegisterProgramClasses();
+  RegisterTestClasses();
+  return RUN_ALL_TESTS();
+}
