@@ -4,7 +4,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
-export WINEPREFIX=$BUILD/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${TIVOLU_WINEPREFIX:-$BUILD/wineprefix} WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH=$BUILD/locale LANG=ja_JP.UTF-8 LC_ALL=
 
 # Polls COMMAND until it succeeds or SECONDS pass.
