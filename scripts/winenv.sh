@@ -52,6 +52,8 @@ winenv_start() {
   XVFB_PID=""
   if [ "${1:-}" = virtual ] || [ -z "${DISPLAY:-}" ]; then winenv_start_xvfb || return 1; fi
   winenv_locale
+  # A Wine server left from an earlier run would keep its desktop on that run's display.
+  wineserver -k >/dev/null 2>&1
   winenv_prefix
   wineserver -p >/dev/null 2>&1
   # One long-lived program keeps Wine's background processes up between test programs.
