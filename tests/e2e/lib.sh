@@ -1,0 +1,63 @@
+# Shared by the end-to-end tests: start the program under Wine and look at its windows.
+# Needs DISPLAY and the Wine environment of scripts/winenv.sh (set up by scripts/test.sh).
+set -uo pipefail
+TIVOLU_EXE=${TIVOLU_EXE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/tivolu.exe}
+TIVOLU_BUILD=${TIVOLU_BUILD:-$(dirname "$TIVOLU_EXE")/win}
+PROBE="$TIVOLU_BUILD/probe.exe"
+CHARACTERS=(Mubo Tesk Plim Quarn)
+FAILURES=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  FAILURES=$((FAILURES + 1))
+}
+
+# check DESCRIPTION COMMAND...: runs the command, counts a failure if it fails.
+check() {
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else fail "$what"; fi
+}
+
+# Polls COMMAND until it succeeds or SECONDS pass.
+wait_until() {
+  local seconds=$1; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}
+
+probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+
+# probe_field CAPTION FIELD: one value of `probe info`.
+probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
+
+window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+no_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
+
+# start_program [EXE]: starts the program; its exit code lands in $WORK/exit-code.
+start_program() {
+  WORK=$(mktemp -d)
+  local exe=${1:-$TIVOLU_EXE}
+  ( wine "$exe" >/dev/null 2>&1; echo $? >"$WORK/exit-code" ) &
+  PROGRAM_SUBSHELL=$!
+  trap stop_program EXIT
+}
+
+program_ended() { [ -s "$WORK/exit-code" ]; }
+exit_code() { cat "$WORK/exit-code"; }
+
+stop_program() {
+  if ! program_ended 2>/dev/null; then
+    pkill -f "$(basename "${1:-$TIVOLU_EXE}")" 2>/dev/null
+  fi
+  wait 2>/dev/null
+  rm -rf "$WORK"
+}
+
+finish() {
+  if [ "$FAILURES" -eq 0 ]; then echo "all checks passed"; exit 0; fi
+  echo "$FAILURES check(s) failed" >&2
+  exit 1
+}
