@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
 #include "framework/framework.h"
+#include "region/region.h"
 
-void RegisterProgramClasses() { RegisterFrameworkClasses(); }
+void RegisterProgramClasses() {
+  RegisterFrameworkClasses();
+  RegisterRegionClasses();
+}

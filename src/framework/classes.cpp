@@ -123,3 +123,12 @@ const std::string& IdentifierValue(const std::string& property, const Value& val
   if (value.Kind != ValueKind::Identifier) BadValue(property, value);
   return value.Text;
 }
+
+const std::vector<uint8_t>& BinaryValue(const std::string& property, const Value& value) {
+  if (value.Kind != ValueKind::Binary) BadValue(property, value);
+  return value.Bytes;
+}
+
+[[noreturn]] void ListIndexError(int index) {
+  throw EListError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+}

@@ -89,10 +89,14 @@ int32_t IntegerValue(const std::string& property, const Value& value);
 bool BooleanValue(const std::string& property, const Value& value);
 const std::string& TextValue(const std::string& property, const Value& value);
 const std::string& IdentifierValue(const std::string& property, const Value& value);
+const std::vector<uint8_t>& BinaryValue(const std::string& property, const Value& value);
 // Maps an identifier through a table of its allowed values.
 template <class T>
 T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table);
 [[noreturn]] void BadValue(const std::string& property, const Value& value);
+
+// The framework lists' error for an index outside 0..count-1 (EListError).
+[[noreturn]] void ListIndexError(int index);
 
 template <class T>
 T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table) {

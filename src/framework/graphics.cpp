@@ -1,8 +1,12 @@
 #include "framework/graphics.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
+#include <utility>
 
 #include "framework/classes.h"
+#include "framework/core/exception.h"
 
 COLORREF ColorToRGB(TColor color) {
   if (color & clSystemColor) return GetSysColor(color & 0xFF);
@@ -71,4 +75,224 @@ HFONT TFont::Handle() {
     madeFor_ = key;
   }
   return handle_.Get();
+}
+
+// TCanvas
+
+HDC TCanvas::Handle() const {
+  if (!bitmap_) return dc_;
+  HDC dc = bitmap_->SurfaceDC();
+  bitmap_->surfaceDrawnOn_ = true;
+  return dc;
+}
+
+HDC TCanvas::SurfaceHandle() const { return bitmap_ ? bitmap_->SurfaceDC() : dc_; }
+
+void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
+  StretchDraw({x, y, x + bitmap.Width(), y + bitmap.Height()}, bitmap);
+}
+
+void TCanvas::StretchDraw(const RECT& rect, TBitmap& bitmap) {
+  if (bitmap.Empty()) return;
+  HDC source = bitmap.SurfaceDC();
+  HDC target = Handle();
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (bitmap.Transparent) {
+    GdiTransparentBlt(target, rect.left, rect.top, width, height, source, 0, 0, bitmap.Width(),
+                      bitmap.Height(), ColorToRGB(bitmap.TransparentColor()));
+  } else {
+    SetStretchBltMode(target, COLORONCOLOR);
+    StretchBlt(target, rect.left, rect.top, width, height, source, 0, 0, bitmap.Width(),
+               bitmap.Height(), CopyMode);
+  }
+}
+
+void TCanvas::CopyRect(const RECT& dest, const TCanvas& source, const RECT& sourceRect) {
+  HDC from = source.SurfaceHandle();
+  HDC to = Handle();
+  SetStretchBltMode(to, COLORONCOLOR);
+  StretchBlt(to, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, from,
+             sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
+             sourceRect.bottom - sourceRect.top, CopyMode);
+}
+
+TColor TCanvas::Pixel(int x, int y) const {
+  return static_cast<TColor>(GetPixel(SurfaceHandle(), x, y));
+}
+
+void TCanvas::SetBackgroundColor(TColor color) { SetBkColor(SurfaceHandle(), ColorToRGB(color)); }
+
+// TBitmap
+
+namespace {
+
+struct DibInfo {
+  BITMAPINFOHEADER Header;
+  RGBQUAD Colors[256];
+};
+
+// A top-down DIB description of IMAGE: the DIB's rows are then IMAGE's rows, byte for byte.
+DibInfo DescribeImage(const Image& image) {
+  DibInfo info{};
+  BITMAPINFOHEADER& header = info.Header;
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = image.Width;
+  header.biHeight = -image.Height;
+  header.biPlanes = 1;
+  header.biBitCount = image.BitsPerPixel;
+  header.biCompression = BI_RGB;
+  if ((image.BitsPerPixel == 16 || image.BitsPerPixel == 32) &&
+      (image.RedMask | image.GreenMask | image.BlueMask)) {
+    header.biCompression = BI_BITFIELDS;
+    const DWORD masks[3] = {image.RedMask, image.GreenMask, image.BlueMask};
+    std::memcpy(info.Colors, masks, sizeof masks);
+  }
+  header.biClrUsed = static_cast<DWORD>(std::min<size_t>(image.Palette.size(), 256));
+  for (size_t i = 0; i < header.biClrUsed; ++i) {
+    const PaletteEntry& e = image.Palette[i];
+    info.Colors[i] = {e.Blue, e.Green, e.Red, 0};
+  }
+  return info;
+}
+
+const BITMAPINFO* AsBitmapInfo(const DibInfo& info) {
+  return reinterpret_cast<const BITMAPINFO*>(&info);
+}
+
+Image EmptyImage() { return Image::Create(0, 0, 24); }
+
+// 1 where IMAGE is white, 0 elsewhere.
+Image ToMonochrome(const Image& image) {
+  Image mono = Image::Create(image.Width, image.Height, 1);
+  mono.Palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  const PaletteEntry white{255, 255, 255, 0};
+  for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t x = 0; x < image.Width; ++x)
+      if (image.Colour(x, y) == white) mono.SetIndex(x, y, 1);
+  return mono;
+}
+
+}  // namespace
+
+TBitmap::TBitmap() : image_(EmptyImage()) {}
+
+TBitmap::~TBitmap() { ReleaseSurface(); }
+
+void TBitmap::Assign(TBitmap* source) {
+  if (source == this) return;
+  Image picture = source ? source->GetImage() : EmptyImage();
+  ReleaseSurface();
+  image_ = std::move(picture);
+  monochrome_ = source && source->monochrome_;
+}
+
+void TBitmap::SetSize(int width, int height) {
+  if (width == Width() && height == Height()) return;
+  Image blank = Image::Create(width, height, image_.BitsPerPixel);
+  blank.Palette = image_.Palette;
+  blank.XPelsPerMeter = image_.XPelsPerMeter;
+  blank.YPelsPerMeter = image_.YPelsPerMeter;
+  blank.RedMask = image_.RedMask;
+  blank.GreenMask = image_.GreenMask;
+  blank.BlueMask = image_.BlueMask;
+  ReleaseSurface();
+  image_ = std::move(blank);
+}
+
+void TBitmap::SetMonochrome(bool value) {
+  if (value == monochrome_) return;
+  if (value) {
+    Image mono = ToMonochrome(GetImage());
+    ReleaseSurface();
+    image_ = std::move(mono);
+  } else {
+    ReadBackSurface();
+    ReleaseSurface();
+  }
+  monochrome_ = value;
+}
+
+const Image& TBitmap::GetImage() {
+  ReadBackSurface();
+  return image_;
+}
+
+Image& TBitmap::EditImage() {
+  ReadBackSurface();
+  ReleaseSurface();
+  return image_;
+}
+
+void TBitmap::SetImage(Image image) {
+  if (!image.Valid()) throw EInvalidGraphic("ビットマップの画素データが不正です");
+  if (image.BitsPerPixel <= 8 && !image.Empty() &&
+      (image.Palette.empty() || image.Palette.size() > (1u << image.BitsPerPixel)))
+    throw EInvalidGraphic("ビットマップのパレットが不正です");
+  ReleaseSurface();
+  image_ = std::move(image);
+  monochrome_ = false;
+}
+
+void TBitmap::LoadFromProperty(std::span<const uint8_t> value) {
+  const std::vector<uint8_t> file = DecodeBitmapProperty(value);
+  SetImage(file.empty() ? EmptyImage() : ReadBmpFile(file));
+}
+
+TColor TBitmap::TransparentColor() {
+  if (Empty()) return static_cast<TColor>(CLR_INVALID);
+  return static_cast<TColor>(GetPixel(SurfaceDC(), 0, Height() - 1));
+}
+
+HDC TBitmap::SurfaceDC() {
+  if (!dc_) {
+    auto dc = std::make_unique<MemoryDC>();
+    if (!dc->Get()) throw Exception("描画用のデバイスコンテキストを作成できません");
+    dc_ = std::move(dc);
+  }
+  if (!surface_ && !image_.Empty()) {
+    const DibInfo info = DescribeImage(image_);
+    if (monochrome_) {
+      surface_.Reset(CreateBitmap(image_.Width, image_.Height, 1, 1, nullptr));
+      if (surface_ && !SetDIBits(dc_->Get(), surface_.Get(), 0, image_.Height, image_.Pixels.data(),
+                                 AsBitmapInfo(info), DIB_RGB_COLORS))
+        surface_.Reset();
+    } else {
+      void* bits = nullptr;
+      surface_.Reset(
+          CreateDIBSection(nullptr, AsBitmapInfo(info), DIB_RGB_COLORS, &bits, nullptr, 0));
+      if (surface_) {
+        std::memcpy(bits, image_.Pixels.data(), image_.Pixels.size());
+        surfaceBits_ = bits;
+      }
+    }
+    if (!surface_)
+      throw Exception("ビットマップを作成できません (" + std::to_string(image_.Width) + " x " +
+                      std::to_string(image_.Height) + ")");
+    dcDefaultBitmap_ = SelectObject(dc_->Get(), surface_.Get());
+  }
+  return dc_->Get();
+}
+
+void TBitmap::ReleaseSurface() {
+  if (surface_) SelectObject(dc_->Get(), dcDefaultBitmap_);
+  surface_.Reset();
+  surfaceBits_ = nullptr;
+  surfaceDrawnOn_ = false;
+}
+
+void TBitmap::ReadBackSurface() {
+  if (!surfaceDrawnOn_ || !surface_) return;
+  surfaceDrawnOn_ = false;
+  GdiFlush();
+  if (surfaceBits_) {
+    std::memcpy(image_.Pixels.data(), surfaceBits_, image_.Pixels.size());
+    return;
+  }
+  // GetDIBits wants the bitmap outside any device context.
+  HDC dc = dc_->Get();
+  SelectObject(dc, dcDefaultBitmap_);
+  DibInfo info = DescribeImage(image_);
+  GetDIBits(dc, surface_.Get(), 0, image_.Height, image_.Pixels.data(),
+            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  SelectObject(dc, surface_.Get());
 }

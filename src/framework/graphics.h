@@ -1,10 +1,13 @@
 #pragma once
-// Colours, fonts and the drawing surface that controls paint on.
+// Colours, fonts, the drawing surface that controls paint on, and bitmaps.
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 
 #include "framework/core/description.h"
 #include "framework/winapi.h"
+#include "region/core/bmp_file.h"
 
 // A colour: 0x00BBGGRR, or a system colour with the high bit set (clBtnFace).
 using TColor = int32_t;
@@ -37,12 +40,103 @@ class TFont {
 
 enum class TBrushStyle { bsSolid, bsClear };
 
-// A drawing surface over a device context that someone else owns.
+class TBitmap;
+
+// A drawing surface: either over a device context that someone else owns (the canvas of a
+// control, lent for one paint) or the canvas of a bitmap, which draws into that bitmap.
 class TCanvas {
  public:
-  HDC Handle() const { return dc_; }
+  TCanvas() = default;
+  explicit TCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  // The device context. A bitmap's canvas takes it that the caller draws through it: the
+  // bitmap's pixels are read back from the drawing surface when next asked for.
+  HDC Handle() const;
   void SetHandle(HDC dc) { dc_ = dc; }
 
+  // The raster operation of Draw, StretchDraw and CopyRect (SRCCOPY, SRCAND, SRCINVERT, ...).
+  DWORD CopyMode = SRCCOPY;
+
+  // Draws BITMAP with its top-left corner at (x, y) / stretched over RECT. A transparent bitmap
+  // lets the canvas show where it has its transparent colour.
+  void Draw(int x, int y, TBitmap& bitmap);
+  void StretchDraw(const RECT& rect, TBitmap& bitmap);
+  // Copies SOURCE's SOURCERECT onto DEST with CopyMode, stretching when the sizes differ.
+  // Colour to monochrome gives 1 where the source has its background colour; monochrome to
+  // colour gives this canvas's background colour for 1 and its text colour for 0.
+  void CopyRect(const RECT& dest, const TCanvas& source, const RECT& sourceRect);
+  // The colour at (x, y); CLR_INVALID outside the surface.
+  TColor Pixel(int x, int y) const;
+  void SetBackgroundColor(TColor color);
+
  private:
+  // The device context for reading and for setting drawing state, without taking it that the
+  // bitmap's pixels change.
+  HDC SurfaceHandle() const;
+
+  TBitmap* bitmap_ = nullptr;
   HDC dc_ = nullptr;
+};
+
+// A picture in memory (the core's Image) with a canvas. The GDI bitmap that drawing needs (a DIB
+// section, or a monochrome bitmap) is made on first use and kept until the picture changes, so
+// repeated drawing of the same picture allocates nothing.
+class TBitmap {
+ public:
+  TBitmap();
+  ~TBitmap();
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  // Copies SOURCE's picture (and whether it is monochrome); null empties the bitmap.
+  void Assign(TBitmap* source);
+  int Width() const { return image_.Width; }
+  int Height() const { return image_.Height; }
+  bool Empty() const { return image_.Empty(); }
+  uint16_t BitsPerPixel() const { return image_.BitsPerPixel; }
+  // A blank picture of the new size in the same pixel format (black, or palette index 0);
+  // nothing happens when the size is unchanged.
+  void SetSize(int width, int height);
+  // Monochrome bitmaps hold 1 bit per pixel (0 black, 1 white) in a GDI monochrome bitmap (1
+  // plane, 1 bit), the form that colour to monochrome copies need. Switching on turns white
+  // pixels into 1 and all others into 0.
+  bool Monochrome() const { return monochrome_; }
+  void SetMonochrome(bool value);
+
+  // The pixels, including what was drawn on the canvas.
+  const Image& GetImage();
+  // The pixels for changing them in place (scan lines, pixel format); the drawing surface is
+  // made anew on next use.
+  Image& EditImage();
+  // Takes IMAGE as the picture; EInvalidGraphic if it is inconsistent or a palette image lacks
+  // its palette.
+  void SetImage(Image image);
+  // Reads a stored picture value ("Picture.Data"): a 32-bit length, then a BMP file; a length of
+  // 0 empties the bitmap. EInvalidGraphic on a malformed value.
+  void LoadFromProperty(std::span<const uint8_t> value);
+
+  TCanvas* Canvas() { return &canvas_; }
+
+  // Drawn transparent, the pixels of the transparent colour let the background show. The
+  // transparent colour is the colour of the bottom-left pixel.
+  bool Transparent = false;
+  TColor TransparentColor();
+
+ private:
+  friend class TCanvas;
+  // The memory DC with the drawing surface selected, made on demand.
+  HDC SurfaceDC();
+  void ReleaseSurface();
+  void ReadBackSurface();
+
+  Image image_;
+  bool monochrome_ = false;
+  std::unique_ptr<MemoryDC> dc_;
+  HGDIOBJ dcDefaultBitmap_ = nullptr;
+  BitmapHandle surface_;
+  void* surfaceBits_ = nullptr;  // the DIB section's pixels; null for a monochrome bitmap
+  bool surfaceDrawnOn_ = false;  // drawn on since the pixels were last read back
+  TCanvas canvas_{this};
 };

@@ -1,10 +1,13 @@
 #include "support/test_support.h"
 
+#include "support/region_forms.h"
 #include "support/test_classes.h"
 
 void RegisterTestClasses() {
   RegisterComponentClass<TTestForm>("TTestForm");
   RegisterComponentClass<TRecorder>("TRecorder");
+  RegisterComponentClass<TRegionTestForm>("TRegionTestForm");
+  RegisterComponentClass<TRegionNoDataForm>("TRegionNoDataForm");
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
