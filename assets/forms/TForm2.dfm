@@ -13,4 +13,118 @@ object Form2: TForm2
   Font.Style = []
   FormStyle = fsStayOnTop
   Position = poDesigned
+  object Rgn1: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn1.bmp'
+    RgnData = file 'Tesk/Rgn1.rgn'
+  end
+  object Rgn2: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn2.bmp'
+    RgnData = file 'Tesk/Rgn2.rgn'
+  end
+  object Rgn3: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn3.bmp'
+    RgnData = file 'Tesk/Rgn3.rgn'
+  end
+  object Rgn4: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn4.bmp'
+    RgnData = file 'Tesk/Rgn4.rgn'
+  end
+  object Rgn5: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn5.bmp'
+    RgnData = file 'Tesk/Rgn5.rgn'
+  end
+  object Rgn6: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn6.bmp'
+    RgnData = file 'Tesk/Rgn6.rgn'
+  end
+  object Rgn7: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn7.bmp'
+    RgnData = file 'Tesk/Rgn7.rgn'
+  end
+  object Rgn8: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn8.bmp'
+    RgnData = file 'Tesk/Rgn8.rgn'
+  end
+  object Rgn9: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn9.bmp'
+    RgnData = file 'Tesk/Rgn9.rgn'
+  end
+  object Rgn10: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn10.bmp'
+    RgnData = file 'Tesk/Rgn10.rgn'
+  end
+  object Rgn11: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn11.bmp'
+    RgnData = file 'Tesk/Rgn11.rgn'
+  end
+  object Rgn12: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Tesk/Rgn12.bmp'
+    RgnData = file 'Tesk/Rgn12.rgn'
+  end
+  object RgnList1: TRgnList
+  end
+  object Timer1: TTimer
+    Interval = 50
+    OnTimer = Timer1Timer
+  end
 end

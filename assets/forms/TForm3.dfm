@@ -13,4 +13,118 @@ object Form3: TForm3
   Font.Style = []
   FormStyle = fsStayOnTop
   Position = poDesigned
+  object Rgn1: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn1.bmp'
+    RgnData = file 'Plim/Rgn1.rgn'
+  end
+  object Rgn2: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn2.bmp'
+    RgnData = file 'Plim/Rgn2.rgn'
+  end
+  object Rgn3: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn3.bmp'
+    RgnData = file 'Plim/Rgn3.rgn'
+  end
+  object Rgn4: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn4.bmp'
+    RgnData = file 'Plim/Rgn4.rgn'
+  end
+  object Rgn5: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn5.bmp'
+    RgnData = file 'Plim/Rgn5.rgn'
+  end
+  object Rgn6: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn6.bmp'
+    RgnData = file 'Plim/Rgn6.rgn'
+  end
+  object Rgn7: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn7.bmp'
+    RgnData = file 'Plim/Rgn7.rgn'
+  end
+  object Rgn8: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn8.bmp'
+    RgnData = file 'Plim/Rgn8.rgn'
+  end
+  object Rgn9: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn9.bmp'
+    RgnData = file 'Plim/Rgn9.rgn'
+  end
+  object Rgn10: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn10.bmp'
+    RgnData = file 'Plim/Rgn10.rgn'
+  end
+  object Rgn11: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn11.bmp'
+    RgnData = file 'Plim/Rgn11.rgn'
+  end
+  object Rgn12: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Plim/Rgn12.bmp'
+    RgnData = file 'Plim/Rgn12.rgn'
+  end
+  object RgnList1: TRgnList
+  end
+  object Timer1: TTimer
+    Interval = 50
+    OnTimer = Timer1Timer
+  end
 end

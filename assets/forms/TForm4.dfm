@@ -13,4 +13,118 @@ object Form4: TForm4
   Font.Style = []
   FormStyle = fsStayOnTop
   Position = poDesigned
+  object Rgn1: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn1.bmp'
+    RgnData = file 'Quarn/Rgn1.rgn'
+  end
+  object Rgn2: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn2.bmp'
+    RgnData = file 'Quarn/Rgn2.rgn'
+  end
+  object Rgn3: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn3.bmp'
+    RgnData = file 'Quarn/Rgn3.rgn'
+  end
+  object Rgn4: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn4.bmp'
+    RgnData = file 'Quarn/Rgn4.rgn'
+  end
+  object Rgn5: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn5.bmp'
+    RgnData = file 'Quarn/Rgn5.rgn'
+  end
+  object Rgn6: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn6.bmp'
+    RgnData = file 'Quarn/Rgn6.rgn'
+  end
+  object Rgn7: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn7.bmp'
+    RgnData = file 'Quarn/Rgn7.rgn'
+  end
+  object Rgn8: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn8.bmp'
+    RgnData = file 'Quarn/Rgn8.rgn'
+  end
+  object Rgn9: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn9.bmp'
+    RgnData = file 'Quarn/Rgn9.rgn'
+  end
+  object Rgn10: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn10.bmp'
+    RgnData = file 'Quarn/Rgn10.rgn'
+  end
+  object Rgn11: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn11.bmp'
+    RgnData = file 'Quarn/Rgn11.rgn'
+  end
+  object Rgn12: TRgn
+    Left = 0
+    Top = 0
+    Width = 24
+    Height = 32
+    Cursor = crHandPoint
+    RgnBitmap.Data = bitmap 'Quarn/Rgn12.bmp'
+    RgnData = file 'Quarn/Rgn12.rgn'
+  end
+  object RgnList1: TRgnList
+  end
+  object Timer1: TTimer
+    Interval = 50
+    OnTimer = Timer1Timer
+  end
 end

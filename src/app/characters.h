@@ -1,14 +1,27 @@
 #pragma once
-// What the four character windows share: the walking-cycle phase and the way they are built.
+// What the four character windows share: their frames and frame selector, the walking-cycle
+// phase, the walker's timer, and the way they are built.
+#include <array>
+
+#include "app/core/walker.h"
+#include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "region/region.h"
 
 class TCharacterForm : public TForm {
  public:
   explicit TCharacterForm(TComponent* owner) : TForm(owner) {}
 
-  int32_t FramePhase = 0;  // the walking-cycle phase, 0, 1 or 2
+  TRgnList* RgnList1 = nullptr;
+  TTimer* Timer1 = nullptr;
+  std::array<TRgn*, 13> Rgn{};  // Rgn[1] to Rgn[12]: the frames Rgn1 to Rgn12
+  int32_t FramePhase = 0;       // the walking-cycle phase, 0, 1 or 2
 
  protected:
   // Reads the window's stored description, then the steps every character window takes.
   void Build(const std::string& className);
+  // One walker tick toward REFERENCE (screen coordinates), with the character's parameters.
+  void Walk(Point reference, WalkerParams params);
+  // Shows frame NUMBER alone and gives the window its outline.
+  void SelectFrame(int number);
 };

@@ -11,6 +11,7 @@ TForm1* Form1 = nullptr;
 
 TForm1::TForm1(TComponent* owner) : TCharacterForm(owner) {
   DefineEvent("FormCreate", [this](TObject* sender) { FormCreate(sender); });
+  DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
   Build("TForm1");
   ChaseTarget = ChooseChaseTarget(static_cast<uint64_t>(std::time(nullptr)));
 }
@@ -19,4 +20,10 @@ void TForm1::FormCreate(TObject*) {
   CreateForm(Form1, Form2)->Show();
   CreateForm(Form1, Form3)->Show();
   CreateForm(Form1, Form4)->Show();
+}
+
+void TForm1::Timer1Timer(TObject*) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  Walk({cursor.x, cursor.y}, kMuboWalk);
 }

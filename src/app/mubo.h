@@ -9,6 +9,7 @@ class TForm1 : public TCharacterForm {
   int32_t ChaseTarget = 0;  // the character Quarn chases: 0 Mubo, 1 Tesk, 2 Plim
 
   void FormCreate(TObject* sender);
+  void Timer1Timer(TObject* sender);
 };
 
 extern TForm1* Form1;

@@ -2,4 +2,13 @@
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) { Build("TForm3"); }
+TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) {
+  DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
+  Build("TForm3");
+}
+
+void TForm3::Timer1Timer(TObject*) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  Walk({cursor.x, cursor.y}, kPlimWalk);
+}

@@ -5,6 +5,7 @@
 class TForm3 : public TCharacterForm {
  public:
   explicit TForm3(TComponent* owner);
+  void Timer1Timer(TObject* sender);
 };
 
 extern TForm3* Form3;

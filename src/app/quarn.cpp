@@ -1,5 +1,20 @@
 #include "app/quarn.h"
 
+#include "app/mubo.h"
+#include "app/plim.h"
+#include "app/tesk.h"
+
 TForm4* Form4 = nullptr;
 
-TForm4::TForm4(TComponent* owner) : TCharacterForm(owner) { Build("TForm4"); }
+TForm4::TForm4(TComponent* owner) : TCharacterForm(owner) {
+  DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
+  Build("TForm4");
+}
+
+void TForm4::Timer1Timer(TObject*) {
+  const std::array<TCharacterForm*, 3> targets{Form1, Form2, Form3};
+  TCharacterForm* target = targets.at(static_cast<size_t>(Form1->ChaseTarget));
+  // Quarn waits while the one it chases is hidden.
+  if (!target || !target->Visible()) return;
+  Walk({target->Left(), target->Top()}, kQuarnWalk);
+}

@@ -5,6 +5,7 @@
 class TForm4 : public TCharacterForm {
  public:
   explicit TForm4(TComponent* owner);
+  void Timer1Timer(TObject* sender);
 };
 
 extern TForm4* Form4;

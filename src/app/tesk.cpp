@@ -2,4 +2,13 @@
 
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) { Build("TForm2"); }
+TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) {
+  DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
+  Build("TForm2");
+}
+
+void TForm2::Timer1Timer(TObject*) {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  Walk({cursor.x, cursor.y}, kTeskWalk);
+}

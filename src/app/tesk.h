@@ -5,6 +5,7 @@
 class TForm2 : public TCharacterForm {
  public:
   explicit TForm2(TComponent* owner);
+  void Timer1Timer(TObject* sender);
 };
 
 extern TForm2* Form2;

@@ -4,6 +4,9 @@
 //   probe close CAPTION         sends WM_CLOSE
 //   probe dialog TITLE          the text of a message box captioned TITLE
 //   probe dismiss TITLE         presses the message box's OK button
+//   probe cursor - | X Y        places the pointer (SetCursorPos) and prints where Windows sees it;
+//                               the walkers' capture release hides X pointer moves from Wine for a
+//                               while, so tests place the pointer through Windows
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
 #include <windows.h>
 #include <shellapi.h>
@@ -62,6 +65,13 @@ int main() {
     return 2;
   }
   std::wstring command = argv[1], caption = argv[2];
+  if (command == L"cursor") {  // probe cursor [X Y]: places the pointer, prints where it is
+    if (argc >= 4) SetCursorPos(_wtoi(argv[2]), _wtoi(argv[3]));
+    POINT p;
+    GetCursorPos(&p);
+    std::printf("%ld %ld\n", p.x, p.y);
+    return 0;
+  }
   bool dialog = command == L"dialog" || command == L"dismiss";
   HWND h = Find(caption, dialog);
   if (!h) return 1;
