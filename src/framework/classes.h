@@ -99,7 +99,8 @@ T EnumValue(const std::string& property, const Value& value, const std::map<std:
 [[noreturn]] void ListIndexError(int index);
 
 template <class T>
-T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table) {
+T EnumValue(const std::string& property, const Value& value,
+            const std::map<std::string, T>& table) {
   auto it = table.find(IdentifierValue(property, value));
   if (it == table.end()) BadValue(property, value);
   return it->second;

@@ -15,10 +15,10 @@ COLORREF ColorToRGB(TColor color) {
 
 bool IdentToColor(const std::string& name, TColor& color) {
   static const std::map<std::string, TColor> colors = {
-      {"clBlack", clBlack},     {"clWhite", clWhite},         {"clRed", 0x0000FF},
-      {"clLime", 0x00FF00},     {"clBlue", 0xFF0000},         {"clYellow", 0x00FFFF},
-      {"clGray", 0x808080},     {"clSilver", 0xC0C0C0},       {"clBtnFace", clBtnFace},
-      {"clWindow", clWindow},   {"clWindowText", clWindowText}, {"clNone", 0x1FFFFFFF}};
+      {"clBlack", clBlack},   {"clWhite", clWhite},           {"clRed", 0x0000FF},
+      {"clLime", 0x00FF00},   {"clBlue", 0xFF0000},           {"clYellow", 0x00FFFF},
+      {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},         {"clBtnFace", clBtnFace},
+      {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clNone", 0x1FFFFFFF}};
   auto it = colors.find(name);
   if (it == colors.end()) return false;
   color = it->second;
@@ -45,11 +45,16 @@ bool TFont::SetProperty(const std::string& name, const Value& value) {
     if (value.Kind != ValueKind::Set) BadValue(name, value);
     Bold = Italic = Underline = StrikeOut = false;
     for (const auto& item : value.Items) {
-      if (item == "fsBold") Bold = true;
-      else if (item == "fsItalic") Italic = true;
-      else if (item == "fsUnderline") Underline = true;
-      else if (item == "fsStrikeOut") StrikeOut = true;
-      else BadValue(name, value);
+      if (item == "fsBold")
+        Bold = true;
+      else if (item == "fsItalic")
+        Italic = true;
+      else if (item == "fsUnderline")
+        Underline = true;
+      else if (item == "fsStrikeOut")
+        StrikeOut = true;
+      else
+        BadValue(name, value);
     }
   } else {
     return false;
