@@ -1,0 +1,108 @@
+// Bitmaps and their canvases: stored picture values, drawing read back into the picture, the
+// drawing surface remade after a change, and the colour/monochrome copies of the mask.
+#include "framework/graphics.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/core/exception.h"
+#include "region/core/bmp_file.h"
+#include "support/region_test_support.h"
+
+namespace {
+
+using region_test::Picture;
+using region_test::Rgb;
+
+const PaletteEntry kGreen = Rgb(0, 200, 0), kRed = Rgb(255, 0, 0), kBlue = Rgb(0, 0, 255);
+const PaletteEntry kBlack = Rgb(0, 0, 0), kWhite = Rgb(255, 255, 255);
+
+Image ThreeColours() { return Picture({"0120", "2100", "0002"}, {kGreen, kRed, kBlue}); }
+
+TEST(Bitmap, StoredPictureValues) {
+  const Image picture = ThreeColours();
+  TBitmap bitmap;
+  bitmap.LoadFromProperty(EncodeBitmapProperty(WriteBmpFile(picture)));
+  EXPECT_EQ(bitmap.GetImage(), picture);
+  EXPECT_EQ(bitmap.Width(), 4);
+  EXPECT_EQ(bitmap.BitsPerPixel(), 8);
+
+  bitmap.LoadFromProperty(std::vector<uint8_t>{0, 0, 0, 0});
+  EXPECT_TRUE(bitmap.Empty());
+
+  std::vector<uint8_t> cut = EncodeBitmapProperty(WriteBmpFile(picture));
+  cut.pop_back();
+  EXPECT_THROW(bitmap.LoadFromProperty(cut), EInvalidGraphic);
+  EXPECT_THROW(bitmap.LoadFromProperty(std::vector<uint8_t>{5, 0, 0, 0, 'B', 'M', 0, 0, 0}),
+               EInvalidGraphic);
+}
+
+TEST(Bitmap, DrawingIsReadBackAndChangesAreDrawn) {
+  TBitmap source, target;
+  source.SetImage(ThreeColours());
+  target.SetSize(6, 5);
+  EXPECT_EQ(target.BitsPerPixel(), 24);
+  target.Canvas()->Draw(1, 1, source);
+  const Image& drawn = target.GetImage();
+  EXPECT_EQ(drawn.Colour(0, 0), kBlack);
+  EXPECT_EQ(drawn.Colour(2, 1), kRed);
+  EXPECT_EQ(drawn.Colour(3, 1), kBlue);
+  EXPECT_EQ(drawn.Colour(2, 2), kRed);
+  EXPECT_EQ(drawn.Colour(1, 3), kGreen);
+
+  source.EditImage().SetIndex(1, 0, 2);  // red becomes blue
+  target.Canvas()->Draw(1, 1, source);
+  EXPECT_EQ(target.GetImage().Colour(2, 1), kBlue);
+  EXPECT_EQ(target.Canvas()->Pixel(2, 1), static_cast<TColor>(RGB(0, 0, 255)));
+
+  TBitmap copy;
+  copy.Assign(&target);
+  EXPECT_EQ(copy.GetImage(), target.GetImage());
+  copy.Assign(nullptr);
+  EXPECT_TRUE(copy.Empty());
+  target.SetSize(2, 2);
+  EXPECT_EQ(target.GetImage().Colour(1, 1), kBlack);  // a new size is blank
+}
+
+TEST(Bitmap, ColourToMonochromeFollowsTheBackgroundColour) {
+  TBitmap colour, mask;
+  colour.SetImage(ThreeColours());
+  mask.SetMonochrome(true);
+  mask.SetSize(4, 3);
+  colour.Canvas()->SetBackgroundColor(static_cast<TColor>(RGB(0, 200, 0)));
+  const RECT all{0, 0, 4, 3};
+  mask.Canvas()->CopyRect(all, *colour.Canvas(), all);
+  const Image& bits = mask.GetImage();
+  ASSERT_EQ(bits.BitsPerPixel, 1);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(bits.Index(x, y), colour.GetImage().Index(x, y) == 0 ? 1 : 0) << x << ", " << y;
+
+  // Back to colour: 1 is white, 0 black.
+  TBitmap back;
+  back.SetSize(4, 3);
+  back.Canvas()->CopyRect(all, *mask.Canvas(), all);
+  EXPECT_EQ(back.GetImage().Colour(0, 0), kWhite);
+  EXPECT_EQ(back.GetImage().Colour(1, 0), kBlack);
+}
+
+TEST(Bitmap, TransparentDrawingLetsTheBottomLeftColourThrough) {
+  TBitmap source, target;
+  source.SetImage(ThreeColours());
+  source.Transparent = true;
+  EXPECT_EQ(source.TransparentColor(), static_cast<TColor>(RGB(0, 200, 0)));
+  target.SetSize(4, 3);
+  BrushHandle brush(CreateSolidBrush(RGB(9, 9, 9)));
+  const RECT all{0, 0, 4, 3};
+  FillRect(target.Canvas()->Handle(), &all, brush.Get());
+  target.Canvas()->Draw(0, 0, source);
+  const Image& drawn = target.GetImage();
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const PaletteEntry expected = ThreeColours().Colour(x, y);
+      EXPECT_EQ(drawn.Colour(x, y), expected == kGreen ? Rgb(9, 9, 9) : expected);
+    }
+}
+
+}  // namespace
