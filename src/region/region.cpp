@@ -47,6 +47,14 @@ std::vector<uint8_t> OutlineOrEmptyPicture(TControl& control, TBitmap& picture) 
   }
 }
 
+// With AUTOSIZE and a picture of some size, that size replaces the requested one.
+void FitToPicture(bool autoSize, const TBitmap& picture, int& width, int& height) {
+  if (autoSize && picture.Width() > 0 && picture.Height() > 0) {
+    width = picture.Width();
+    height = picture.Height();
+  }
+}
+
 }  // namespace
 
 std::vector<uint8_t> BmpToRgnData(TBitmap* bitmap) {
@@ -77,10 +85,7 @@ void TRgn::SetAutoSize(bool value) {
 }
 
 void TRgn::SetBounds(int left, int top, int width, int height) {
-  if (autoSize_ && bitmap_.Width() > 0 && bitmap_.Height() > 0) {
-    width = bitmap_.Width();
-    height = bitmap_.Height();
-  }
+  FitToPicture(autoSize_, bitmap_, width, height);
   TGraphicControl::SetBounds(left, top, width, height);
 }
 
@@ -296,11 +301,7 @@ void TRgnBtn::SetAutoSize(bool value) {
 }
 
 void TRgnBtn::SetBounds(int left, int top, int width, int height) {
-  const TBitmap& glyph = glyphs_[0];
-  if (autoSize_ && glyph.Width() > 0 && glyph.Height() > 0) {
-    width = glyph.Width();
-    height = glyph.Height();
-  }
+  FitToPicture(autoSize_, glyphs_[0], width, height);
   TGraphicControl::SetBounds(left, top, width, height);
 }
 

@@ -13,6 +13,7 @@
 namespace {
 
 using region_test::Disk;
+using region_test::ErrorOf;
 using region_test::PaintInto;
 using region_test::RegionOf;
 using region_test::Rgb;
@@ -20,16 +21,6 @@ using region_test::Rgb;
 const PaletteEntry kNormal = Rgb(220, 0, 0), kPressed = Rgb(0, 0, 220), kDisabled = Rgb(90, 90, 90);
 const PaletteEntry kBackground = Rgb(250, 250, 0);
 constexpr int kSize = 20;  // glyphs: a disk of radius 8 in the middle, green around it
-
-template <class Work>
-std::string ErrorOf(Work&& work) {
-  try {
-    work();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
 
 void SetGlyph(TRgnBtn& button, int index, const Image& picture) {
   TBitmap bitmap;

@@ -16,21 +16,12 @@
 namespace {
 
 using region_test::Disk;
+using region_test::ErrorOf;
 using region_test::PaintInto;
 using region_test::Picture;
 using region_test::RegionOf;
 using region_test::Rgb;
 using region_test::WindowOutline;
-
-template <class Work>
-std::string ErrorOf(Work&& work) {
-  try {
-    work();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "(no error)";
-}
 
 Region StoredOutline(const TRgn& frame) { return Region::FromBlob(frame.WriteRgnData()); }
 

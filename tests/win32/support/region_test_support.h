@@ -8,11 +8,23 @@
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/core/exception.h"
 #include "framework/graphics.h"
 #include "region/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace region_test {
+
+// The message of the framework exception that WORK throws, or "(no error)".
+template <class Work>
+std::string ErrorOf(Work&& work) {
+  try {
+    work();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "(no error)";
+}
 
 // The pixels of a platform region (empty for a null handle).
 inline Region RegionOf(HRGN region) {
