@@ -66,17 +66,20 @@ foreach(src ${WIN_TESTS})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
-                      FILES ${TEST_DESCRIPTIONS})
+                      FILES ${TEST_DESCRIPTIONS} ${PROGRAM_DESCRIPTIONS})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 endforeach()
+# These neither use the pointer nor show windows where others look: they may run beside the rest.
+set_tests_properties(region_blob_test walker_handles_test PROPERTIES RESOURCE_LOCK "")
+set_tests_properties(walker_handles_test PROPERTIES COST 1000)
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
     ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 endforeach()
 

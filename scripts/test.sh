@@ -9,7 +9,7 @@ passed=0 failed=0
 run_ctest() {
   local dir=$1 log
   log=$(mktemp)
-  ctest --test-dir "$dir" --output-on-failure --no-tests=error 2>&1 | tee "$log"
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 2>&1 | tee "$log"
   local line total bad
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then

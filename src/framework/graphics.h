@@ -118,6 +118,8 @@ class TBitmap {
   void LoadFromProperty(std::span<const uint8_t> value);
 
   TCanvas* Canvas() { return &canvas_; }
+  // Whether the GDI drawing surface has been made (it is, on first drawing).
+  bool SurfaceAllocated() const { return static_cast<bool>(surface_); }
 
   // Drawn transparent, the pixels of the transparent colour let the background show. The
   // transparent colour is the colour of the bottom-left pixel.

@@ -1,0 +1,232 @@
+// The four character windows as the program builds them, and their walkers, on real windows.
+// Walker ticks are called directly with the pointer placed by SetCursorPos.
+#include <gtest/gtest.h>
+
+#include "app/mubo.h"
+#include "app/plim.h"
+#include "app/quarn.h"
+#include "app/tesk.h"
+#include "region/core/region_data.h"
+#include "support/test_support.h"
+
+namespace {
+
+struct Expected {
+  const char* Caption;
+  int Left, Top, Height, FrameWidth, FrameHeight;
+};
+const Expected kExpected[4] = {{"Mubo", 480, -80, 90, 46, 56},
+                               {"Tesk", 550, -50, 74, 24, 32},
+                               {"Plim", 410, -50, 67, 24, 32},
+                               {"Quarn", 0, 680, 69, 24, 32}};
+
+// Rectangles of a region, in canonical order.
+std::vector<Rect> RectsOf(const std::vector<RECT>& rects) {
+  std::vector<Rect> out;
+  for (const RECT& r : rects) out.push_back({r.left, r.top, r.right, r.bottom});
+  return Region::FromRects(out).Rects();
+}
+
+std::vector<Rect> FrameOutline(TRgn* frame, int dx = 0, int dy = 0) {
+  return Region::FromBlob(frame->WriteRgnData(), 1, 1, static_cast<float>(dx), static_cast<float>(dy))
+      .Rects();
+}
+
+class Characters : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    CreateForm(Application, Form1);  // its creation handler makes the other three
+    for (TCharacterForm* f : All()) {
+      TimerWasRunning = TimerWasRunning && f->Timer1->Enabled() && f->Timer1->Interval() == 50;
+      f->Timer1->SetEnabled(false);  // the tests drive the ticks themselves
+    }
+  }
+  static void TearDownTestSuite() {
+    delete Form1;
+    Form1 = nullptr;
+    Form2 = nullptr;
+    Form3 = nullptr;
+    Form4 = nullptr;
+  }
+  static std::array<TCharacterForm*, 4> All() { return {Form1, Form2, Form3, Form4}; }
+
+  static void Tick(TCharacterForm* f) {
+    if (f == Form1) Form1->Timer1Timer(f->Timer1);
+    if (f == Form2) Form2->Timer1Timer(f->Timer1);
+    if (f == Form3) Form3->Timer1Timer(f->Timer1);
+    if (f == Form4) Form4->Timer1Timer(f->Timer1);
+  }
+  static void PlaceAt(TCharacterForm* f, int left, int top) { f->SetBounds(left, top, f->Width(), f->Height()); }
+  static void Pointer(int x, int y) { ASSERT_TRUE(SetCursorPos(x, y)); }
+  static int ShownFrame(TCharacterForm* f) {
+    int shown = 0;
+    for (int n = 1; n <= 12; ++n)
+      if (f->Rgn[n]->Shown) shown = shown ? -1 : n;
+    return shown;
+  }
+
+  static bool TimerWasRunning;
+};
+bool Characters::TimerWasRunning = true;
+
+TEST_F(Characters, StoredValuesOfTheFourWindows) {
+  EXPECT_TRUE(TimerWasRunning);
+  for (int i = 0; i < 4; ++i) {
+    TCharacterForm* f = All()[i];
+    const Expected& e = kExpected[i];
+    SCOPED_TRACE(e.Caption);
+    HWND h = f->Handle();
+    EXPECT_EQ(f->Caption(), e.Caption);
+    wchar_t caption[32];
+    GetWindowTextW(h, caption, 32);
+    EXPECT_EQ(Narrow(caption), e.Caption);
+    RECT r;
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r.left, e.Left);
+    EXPECT_EQ(r.top, e.Top);
+    EXPECT_EQ(r.right - r.left, 132);
+    EXPECT_EQ(r.bottom - r.top, e.Height);
+    EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetWindow(h, GW_OWNER), Application->Handle());
+    EXPECT_EQ(f->Color(), clBtnFace);
+    EXPECT_EQ(f->Font().Name, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(f->Font().Height, -12);
+    EXPECT_EQ(f->Font().Charset, SHIFTJIS_CHARSET);
+    TBorderIcons icons = f->BorderIcons();
+    EXPECT_FALSE(icons.SystemMenu || icons.Minimize || icons.Maximize);
+    EXPECT_EQ(f->FramePhase, 0);
+    // The first frame made the window borderless, with exactly Rgn1's outline.
+    EXPECT_EQ(f->BorderStyle(), TBorderStyle::bsNone);
+    EXPECT_EQ(f->BrushStyle(), TBrushStyle::bsClear);
+    EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_CAPTION);
+    EXPECT_EQ(RectsOf(WindowRegionRects(h)), FrameOutline(f->Rgn[1]));
+    EXPECT_EQ(ShownFrame(f), 1);
+    EXPECT_EQ(f->RgnList1->GetCount(), 0);
+    for (int n = 1; n <= 12; ++n) {
+      EXPECT_EQ(f->Rgn[n]->Width(), e.FrameWidth);
+      EXPECT_EQ(f->Rgn[n]->Height(), e.FrameHeight);
+      EXPECT_EQ(f->Rgn[n]->Cursor(), crHandPoint);
+    }
+  }
+  EXPECT_FALSE(IsWindowVisible(Form1->Handle()));  // shown by the message loop, not before
+  for (TCharacterForm* f : std::array<TCharacterForm*, 3>{Form2, Form3, Form4}) EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  EXPECT_GE(Form1->ChaseTarget, 0);
+  EXPECT_LE(Form1->ChaseTarget, 2);
+}
+
+TEST_F(Characters, StartUpMakesTheOutlinesFromTheStoredDataWithoutTouchingPixels) {
+  // No frame has made a drawing surface of its picture: nothing was painted or scanned, yet
+  // every frame has its region, equal to the outline of its stored data at (0, 0).
+  for (TCharacterForm* f : All())
+    for (int n = 1; n <= 12; ++n) {
+      EXPECT_FALSE(f->Rgn[n]->RgnBitmap()->SurfaceAllocated()) << f->Caption() << n;
+      ASSERT_NE(f->Rgn[n]->RgnHandle(), nullptr);
+    }
+  // Each stored outline is the canonical outline of its stored picture.
+  for (TCharacterForm* f : All())
+    for (int n = 1; n <= 12; ++n) {
+      Image picture = f->Rgn[n]->RgnBitmap()->GetImage();
+      EXPECT_EQ(BmpToRgnData(picture), f->Rgn[n]->WriteRgnData()) << f->Caption() << n;
+    }
+}
+
+TEST_F(Characters, ThresholdsAreStrictOnBothAxes) {
+  struct Params { TCharacterForm* Form; int U, D, S; };
+  for (Params p : {Params{Form1, 0, 32, 1}, {Form2, -24, 12, 3}, {Form3, -48, 24, 4}}) {
+    SCOPED_TRACE(p.Form->Caption());
+    PlaceAt(p.Form, 300, 300);
+    for (int edge : {p.U, p.D}) {
+      Pointer(300 + edge, 300 + edge);
+      Tick(p.Form);
+      EXPECT_EQ(p.Form->Left(), 300);
+      EXPECT_EQ(p.Form->Top(), 300);
+    }
+    Pointer(300 + p.U - 1, 300 + p.D + 1);
+    Tick(p.Form);
+    EXPECT_EQ(p.Form->Left(), 300 - p.S);
+    EXPECT_EQ(p.Form->Top(), 300 + p.S);
+    // A diagonal tick ends on the horizontal frame, and the outline is that frame's.
+    int frame = ShownFrame(p.Form);
+    EXPECT_EQ(frame, 7 + p.Form->FramePhase);
+    EXPECT_EQ(RectsOf(WindowRegionRects(p.Form->Handle())), FrameOutline(p.Form->Rgn[frame]));
+  }
+}
+
+TEST_F(Characters, MuboStandsAnywhereInHisSquareAndKeepsHisFrame) {
+  PlaceAt(Form1, 200, 200);
+  int frame = ShownFrame(Form1);
+  for (int x : {0, 16, 32})
+    for (int y : {0, 16, 32}) {
+      Pointer(200 + x, 200 + y);
+      Tick(Form1);
+      EXPECT_EQ(Form1->Left(), 200);
+      EXPECT_EQ(Form1->Top(), 200);
+      EXPECT_EQ(ShownFrame(Form1), frame);
+    }
+}
+
+TEST_F(Characters, PhaseAdvancesOnEveryTickAndTheFirstMoveUpShowsRgn2) {
+  TForm3* plim = Form3;
+  plim->FramePhase = 0;  // as after creation
+  PlaceAt(plim, 400, 400);
+  Pointer(410, 300);  // above, within reach horizontally
+  Tick(plim);
+  EXPECT_EQ(plim->FramePhase, 1);
+  EXPECT_EQ(ShownFrame(plim), 2);
+  EXPECT_EQ(plim->Top(), 396);
+  Tick(plim);
+  EXPECT_EQ(ShownFrame(plim), 3);
+  Tick(plim);
+  EXPECT_EQ(ShownFrame(plim), 1);
+  Pointer(410, 400);  // standing: the phase still advances, the frame stays
+  Tick(plim);
+  EXPECT_EQ(plim->FramePhase, 1);
+  EXPECT_EQ(ShownFrame(plim), 1);
+}
+
+TEST_F(Characters, PositionsAreNotClampedToTheScreen) {
+  PlaceAt(Form1, 480, -80);
+  Pointer(500, 100);
+  for (int i = 0; i < 100; ++i) Tick(Form1);
+  EXPECT_EQ(Form1->Top(), 20);  // walked down into view one pixel a tick
+  EXPECT_EQ(ShownFrame(Form1), 4 + Form1->FramePhase);
+}
+
+TEST_F(Characters, QuarnChasesItsTargetAndWaitsWhileItIsHidden) {
+  int saved = Form1->ChaseTarget;
+  Form1->ChaseTarget = 1;  // Tesk
+  PlaceAt(Form2, 600, 600);
+  PlaceAt(Form4, 300, 300);
+  Tick(Form4);
+  EXPECT_EQ(Form4->Left(), 306);
+  EXPECT_EQ(Form4->Top(), 306);
+  int frame = ShownFrame(Form4);
+  int phase = Form4->FramePhase;
+
+  Form2->Hide();
+  for (int i = 0; i < 5; ++i) Tick(Form4);
+  EXPECT_EQ(Form4->Left(), 306);
+  EXPECT_EQ(Form4->Top(), 306);
+  EXPECT_EQ(ShownFrame(Form4), frame);
+  EXPECT_EQ(Form4->FramePhase, phase);
+
+  Form2->Show();
+  Tick(Form4);
+  EXPECT_EQ(Form4->Left(), 312);
+  // Within its zone it rests: target at -12..32 from it on both axes.
+  PlaceAt(Form4, 600 - 32, 600 + 12);
+  Tick(Form4);
+  EXPECT_EQ(Form4->Left(), 568);
+  EXPECT_EQ(Form4->Top(), 612);
+  Form1->ChaseTarget = saved;
+}
+
+// How many more GDI objects the process can make: Wine's table holds 65536 handles.
+int GdiHeadroom() {
+  std::vector<HRGN> made;
+  while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
+  for (HRGN r : made) DeleteObject(r);
+  return static_cast<int>(made.size());
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// A long walk: the walker must not lose region or bitmap handles, however many ticks it makes.
+// Quarn chases Mubo here, so no pointer is needed and the test can run beside others.
+#include <gtest/gtest.h>
+
+#include "app/mubo.h"
+#include "app/quarn.h"
+#include "support/test_support.h"
+
+namespace {
+
+// How many more GDI objects (regions, bitmaps, ...) the process can make: Wine's handle table
+// is bounded, so a lost handle per tick would also end the walk early with an error.
+int GdiHeadroom() {
+  std::vector<HRGN> made;
+  while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
+  for (HRGN r : made) DeleteObject(r);
+  return static_cast<int>(made.size());
+}
+
+TEST(WalkerHandles, NoneAreLostOverAHundredThousandTicksWithMoves) {
+  // Mubo's window without its creation handler: only the chased target, out of sight.
+  Form1 = new TForm1(Application);
+  Form1->Timer1->SetEnabled(false);
+  Form1->SetBounds(-3000, -3000, Form1->Width(), Form1->Height());
+  Form1->Show();
+  Form1->ChaseTarget = 0;
+  CreateForm(Application, Form4);
+  Form4->Timer1->SetEnabled(false);  // hidden: its walker still runs, the display has less to do
+
+  // Warm up, so that what the first ticks make once (caches, surfaces) is not counted.
+  for (int i = 0; i < 200; ++i) Form4->Timer1Timer(Form4->Timer1);
+  PumpUntil([] { return true; });
+  const int before = GdiHeadroom();
+
+  int moves = 0;
+  for (int i = 0; i < 100000; ++i) {
+    // The target jumps from side to side, so Quarn moves (and changes its frame) on every tick.
+    if (i % 100 == 0) Form1->SetLeft(Form4->Left() + (i % 200 == 0 ? 2000 : -2000));
+    int left = Form4->Left();
+    Form4->Timer1Timer(Form4->Timer1);
+    moves += Form4->Left() != left;
+    if (i % 5000 == 0) PumpUntil([] { return true; });
+  }
+  PumpUntil([] { return true; });
+  EXPECT_EQ(moves, 100000);
+  EXPECT_EQ(GdiHeadroom(), before);
+
+  delete Form4;
+  delete Form1;
+  Form1 = nullptr;
+  Form4 = nullptr;
+}
+
+}  // namespace
