@@ -7,7 +7,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix
   wine wine32:i386
   xvfb xdotool x11-utils x11-apps imagemagick
-  fonts-ipafont-gothic locales
+  fonts-ipafont-gothic locales python3
   oneko
 )
 

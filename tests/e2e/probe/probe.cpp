@@ -4,6 +4,8 @@
 //   probe close CAPTION         sends WM_CLOSE
 //   probe dialog TITLE          the text of a message box captioned TITLE
 //   probe dismiss TITLE         presses the message box's OK button
+//   probe recorder X Y W H FILE a plain window at that place that writes "click X Y" (screen
+//                               coordinates) to FILE for every left click it receives
 //   probe cursor - | X Y        places the pointer (SetCursorPos) and prints where Windows sees it;
 //                               the walkers' capture release hides X pointer moves from Wine for a
 //                               while, so tests place the pointer through Windows
@@ -57,6 +59,19 @@ static std::vector<RECT> RegionRects(HWND h, int& type) {
   return rects;
 }
 
+static LRESULT CALLBACK RecorderProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_LBUTTONDOWN) {
+    POINT p{(short)LOWORD(l), (short)HIWORD(l)};
+    ClientToScreen(h, &p);
+    auto* out = reinterpret_cast<FILE*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    std::fprintf(out, "click %ld %ld\n", p.x, p.y);
+    std::fflush(out);
+    return 0;
+  }
+  if (m == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcW(h, m, w, l);
+}
+
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -65,6 +80,25 @@ int main() {
     return 2;
   }
   std::wstring command = argv[1], caption = argv[2];
+  if (command == L"recorder" && argc >= 7) {  // probe recorder X Y W H FILE: logs clicks on it
+    FILE* log = _wfopen(argv[6], L"w");
+    if (!log) return 1;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecorderProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
+    wc.lpszClassName = L"ProbeRecorder";
+    RegisterClassW(&wc);
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Recorder", WS_POPUP | WS_VISIBLE, _wtoi(argv[2]),
+                             _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(log));
+    std::fprintf(log, "ready\n");
+    std::fflush(log);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+  }
   if (command == L"cursor") {  // probe cursor [X Y]: places the pointer, prints where it is
     if (argc >= 4) SetCursorPos(_wtoi(argv[2]), _wtoi(argv[3]));
     POINT p;
