@@ -19,12 +19,15 @@ int GdiHeadroom() {
 
 TEST(WalkerHandles, NoneAreLostOverAHundredThousandTicksWithMoves) {
   // Mubo's window without its creation handler: only the chased target, out of sight.
+  // Renamed, so that the end-to-end tests running beside this one never mistake them for theirs.
   Form1 = new TForm1(Application);
+  Form1->SetCaption("Mubo (long walk)");
   Form1->Timer1->SetEnabled(false);
   Form1->SetBounds(-3000, -3000, Form1->Width(), Form1->Height());
   Form1->Show();
   Form1->ChaseTarget = 0;
   CreateForm(Application, Form4);
+  Form4->SetCaption("Quarn (long walk)");
   Form4->Timer1->SetEnabled(false);  // hidden: its walker still runs, the display has less to do
 
   // Warm up, so that what the first ticks make once (caches, surfaces) is not counted.
