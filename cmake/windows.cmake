@@ -54,6 +54,9 @@ add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
 target_link_libraries(tivolu PRIVATE tivolu_lib)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 set_target_properties(tivolu PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/build)
+# The shipped program carries no symbols and drops unused code.
+target_compile_options(tivolu_lib PRIVATE -ffunction-sections -fdata-sections)
+target_link_options(tivolu PRIVATE -s -Wl,--gc-sections)
 
 # Windows tests: tests/win32/*.cpp, one GoogleTest program each, with the test-only descriptions.
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)

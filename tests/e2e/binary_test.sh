@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The shipped program: a 32-bit Windows GUI program for i386 that needs only Windows' own DLLs.
+source "$(dirname "$0")/lib.sh"
+
+headers=$(i686-w64-mingw32-objdump -p "$TIVOLU_EXE")
+check "a PE32 file for i386" grep -q 'file format pei-i386' <<<"$headers"
+check "the GUI subsystem" grep -qE '^Subsystem\s+00000002' <<<"$headers"
+check "a 32-bit optional header" grep -qE '^Magic\s+010b' <<<"$headers"
+dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'a-z' 'A-Z' | sort -u)
+echo "imports: $(echo $dlls)"
+system_dlls='^(KERNEL32|USER32|GDI32|SHELL32|ADVAPI32|COMCTL32|MSVCRT|OLE32)\.DLL$'
+check "imports only Windows' own DLLs" test -z "$(grep -vE "$system_dlls" <<<"$dlls")"
+check "imports the window manager and graphics" grep -qx 'USER32.DLL' <<<"$dlls"
+check "carries its manifest" grep -aq 'requestedExecutionLevel level="asInvoker"' "$TIVOLU_EXE"
+# Version strings are UTF-16 inside the resource.
+check "carries its version information" \
+  env LC_ALL=C grep -aqP 'P\x00r\x00o\x00d\x00u\x00c\x00t\x00V\x00e\x00r\x00s\x00i\x00o\x00n' "$TIVOLU_EXE"
+finish
