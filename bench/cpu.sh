@@ -1,0 +1,250 @@
+#!/usr/bin/env bash
+# CPU cost of the running program under Wine and Xvfb, beside Wine's floor for the same work
+# (bench_win_floor.exe: the walkers' work in plain Win32) and the native oneko. For each subject
+# and condition it measures, over BENCH_SECONDS (default 20) s, the CPU time (user + system) per
+# second of wall time of the subject's own process and of Wine's server.
+#   walking   the pointer rounds a circle (bench_win_mover.exe, through SetCursorPos: the walkers'
+#             capture release hides X pointer moves from Wine, and SetCursorPos also moves the X
+#             pointer for oneko)
+#   standing  the pointer rests at a point the characters have reached; measured once they stand
+# The mover's own cost, and the server's with only the mover running, are printed first so that
+# they can be subtracted. Prints figures; asserts nothing. Runs on its own Xvfb display and Wine
+# prefix (build/wineprefix-bench), so no other Wine server is touched.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+export TIVOLU_WINEPREFIX=$PWD/build/wineprefix-bench
+source scripts/winenv.sh
+cd "$ROOT"
+
+SECONDS_MEASURED=${BENCH_SECONDS:-20}
+# Where the pointer rests: near the characters' starting places, so that they arrive soon.
+STILL_X=520 STILL_Y=120
+HZ=$(getconf CLK_TCK)
+
+missing=()
+for file in build/tivolu.exe build/win/bench_win_floor.exe build/win/bench_win_mover.exe \
+  build/win/keeper.exe; do
+  [ -f "$file" ] || missing+=("$file")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "not built: ${missing[*]}; run make first" >&2
+  exit 1
+fi
+# The programs run from copies: a build while they run would rewrite their mapped files. The
+# program's settings file is then made beside the copy, not beside the build.
+PROGRAMS=$(mktemp -d)
+cp build/tivolu.exe build/win/bench_win_floor.exe build/win/bench_win_mover.exe "$PROGRAMS/"
+TIVOLU=$PROGRAMS/tivolu.exe FLOOR=$PROGRAMS/bench_win_floor.exe MOVER=$PROGRAMS/bench_win_mover.exe
+ONEKO=$(PATH=$PATH:/usr/games command -v oneko)
+[ -n "$ONEKO" ] || echo "oneko is not installed (scripts/install-deps.sh installs it): no oneko rows" >&2
+
+# The CPU clock ticks (user + system) used so far by each of PIDS, as "PID TICKS" lines.
+cpu_ticks() {
+  local pid stat fields
+  for pid in "$@"; do
+    stat=$(cat "/proc/$pid/stat" 2>/dev/null) || continue
+    fields=(${stat##*) }) # from field 3 on: the name in parentheses may hold spaces
+    echo "$pid $((fields[11] + fields[12]))"
+  done
+}
+
+# ticks_between BEFORE AFTER: the ticks used between two cpu_ticks lists by the processes in both.
+ticks_between() {
+  awk 'NR == FNR { before[$1] = $2; next } $1 in before { sum += $2 - before[$1] }
+       END { print sum + 0 }' <(echo "$1") <(echo "$2")
+}
+
+# The processes of this run's Wine prefix, with PATTERN (extended regex) in their command line.
+# Other developers' programs of the same name belong to other prefixes.
+prefix_pids() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    tr '\0' '\n' 2>/dev/null <"$dir/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    tr '\0' ' ' 2>/dev/null <"$dir/cmdline" | grep -qE "$1" && echo "${dir#/proc/}"
+  done
+}
+
+server_pids() { prefix_pids '^[^ ]*/wineserver[0-9]* '; }
+
+# Wine's programs other than the subject and the mover (desktop, services, keeper).
+other_wine_pids() {
+  local pid subject=" $1 " mover
+  mover=" $(prefix_pids "$MOVER" | tr '\n' ' ') "
+  for pid in $(prefix_pids '\.exe '); do
+    [[ $subject == *" $pid "* || $mover == *" $pid "* ]] || echo "$pid"
+  done
+}
+
+per_second() { awk -v t="$1" -v ns="$2" -v hz="$HZ" 'BEGIN { printf "%.1f", t * 1000 / hz / (ns / 1e9) }'; }
+
+# measure SUBJECT_PIDS: CPU ms per second of the subject, the server, the mover, Wine's other
+# processes and the X server, then window moves per second (the X server's ConfigureNotify
+# events for top-level windows), into MEASURED. Fails when the subject has ended meanwhile.
+measure() {
+  local subject=($1) server=($(server_pids)) mover=($(prefix_pids "$MOVER"))
+  local others=($(other_wine_pids "$1"))
+  local groups=("${subject[*]}" "${server[*]}" "${mover[*]}" "${others[*]}" "$XVFB_PID")
+  local before=() after=() start end i events xev moves
+  events=$(mktemp)
+  xev -root -event substructure >"$events" 2>/dev/null &
+  xev=$!
+  start=$(date +%s%N)
+  for i in "${!groups[@]}"; do before[i]=$(cpu_ticks ${groups[i]}); done
+  sleep "$SECONDS_MEASURED"
+  for i in "${!groups[@]}"; do after[i]=$(cpu_ticks ${groups[i]}); done
+  end=$(date +%s%N)
+  kill "$xev"
+  wait "$xev" 2>/dev/null
+  moves=$(grep -c '^ConfigureNotify event' "$events")
+  rm -f "$events"
+  MEASURED=()
+  for i in "${!groups[@]}"; do
+    MEASURED[i]=$(per_second "$(ticks_between "${before[i]}" "${after[i]}")" $((end - start)))
+  done
+  MEASURED+=("$(awk -v n="$moves" -v ns=$((end - start)) 'BEGIN { printf "%.1f", n / (ns / 1e9) }')")
+  [ ${#subject[@]} -eq 0 ] || kill -0 "${subject[@]}" 2>/dev/null
+}
+
+# Window positions of the windows named NAME_REGEX, one line.
+positions() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null | sort); do
+    xdotool getwindowgeometry "$id" | grep Position
+  done | tr '\n' ' '
+}
+
+# Waits until the windows named NAME_REGEX keep their places for 2 s (at most 120 s).
+wait_standing() {
+  local last="" now stable=0 deadline=$((SECONDS + 120))
+  while [ $SECONDS -lt $deadline ]; do
+    now=$(positions "$1")
+    if [ -n "$now" ] && [ "$now" = "$last" ]; then
+      stable=$((stable + 1))
+      [ $stable -ge 2 ] && return 0
+    else
+      stable=0
+    fi
+    last=$now
+    sleep 1
+  done
+  echo "note: $1 did not come to rest within 120 s" >&2
+  return 1
+}
+
+MOVER_PID=""
+start_mover() {
+  wine "$MOVER" "$@" >/dev/null 2>&1 &
+  MOVER_PID=$!
+}
+stop_mover() {
+  [ -n "$MOVER_PID" ] && kill "$MOVER_PID" 2>/dev/null && wait "$MOVER_PID" 2>/dev/null
+  MOVER_PID=""
+}
+
+SUBJECT_PID=""
+stop_subject() {
+  [ -n "$SUBJECT_PID" ] || return 0
+  kill "$SUBJECT_PID" 2>/dev/null
+  wait_until 10 bash -c "! kill -0 $SUBJECT_PID" || kill -KILL "$SUBJECT_PID" 2>/dev/null
+  wait "$SUBJECT_PID" 2>/dev/null
+  SUBJECT_PID=""
+}
+
+cleanup() {
+  stop_subject
+  stop_mover
+  winenv_stop
+  rm -rf "$PROGRAMS"
+}
+
+ROWS=()
+# row SUBJECT CONDITION COUNT_SERVER KEY: one table row from MEASURED; the server's cost counts in
+# the total unless COUNT_SERVER is "no". The total, the server's cost and the moves are kept for
+# the ratios as TOTAL_<KEY>_<CONDITION>, SERVER_<KEY>_<CONDITION> and MOVES_<KEY>_<CONDITION>.
+row() {
+  local total=${MEASURED[0]} server=${MEASURED[1]}
+  if [ "$3" = no ]; then
+    server="-"
+  else
+    total=$(awk -v a="${MEASURED[0]}" -v b="${MEASURED[1]}" 'BEGIN { printf "%.1f", a + b }')
+  fi
+  ROWS+=("$(printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s' "$1" "$2" "${MEASURED[0]}" \
+    "$server" "$total" "${MEASURED[5]}" "${MEASURED[2]}" "${MEASURED[3]}" "${MEASURED[4]}")")
+  eval "TOTAL_${4}_$2=$total SERVER_${4}_$2=${MEASURED[1]} MOVES_${4}_$2=${MEASURED[5]}"
+  echo "measured: ${ROWS[-1]}" >&2
+}
+
+# bench_subject NAME WINDOW_REGEX COUNT_SERVER KEY COMMAND...: starts the subject with the pointer
+# still, measures it standing once it has come to rest, then walking.
+bench_subject() {
+  local name=$1 windows=$2 countServer=$3 key=$4 condition
+  shift 4
+  start_mover still "$STILL_X" "$STILL_Y"
+  "$@" >/dev/null 2>&1 &
+  SUBJECT_PID=$!
+  if ! wait_until 60 xdotool search --onlyvisible --name "$windows"; then
+    ROWS+=("$name: did not show its windows; no figures")
+  else
+    wait_standing "$windows"
+    for condition in standing walking; do
+      if [ $condition = walking ]; then
+        stop_mover
+        start_mover
+        sleep 3 # the characters get going
+      fi
+      if ! measure "$SUBJECT_PID"; then
+        ROWS+=("$name: ended while measured $condition; no figures")
+        break
+      fi
+      row "$name" $condition "$countServer" "$key"
+    done
+  fi
+  stop_mover
+  stop_subject
+  sleep 2 # the server finishes with the subject's windows
+}
+
+trap cleanup EXIT
+winenv_start virtual || exit 1
+echo "measuring ${SECONDS_MEASURED} s per figure, CPU ms per second of wall time (clock tick $HZ Hz)" >&2
+
+start_mover still "$STILL_X" "$STILL_Y"
+sleep 2
+measure "$MOVER_PID"
+row "mover alone" standing yes MOVER
+stop_mover
+start_mover
+sleep 2
+measure "$MOVER_PID"
+row "mover alone" walking yes MOVER
+stop_mover
+
+bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' yes TIVOLU wine "$TIVOLU"
+bench_subject floor '^Floor[1-4]$' yes FLOOR wine "$FLOOR"
+[ -n "$ONEKO" ] && bench_subject oneko 'oneko' no ONEKO "$ONEKO"
+
+echo
+echo "CPU ms per second of wall time, over ${SECONDS_MEASURED} s. total = process + wineserver"
+echo "(oneko: its process alone). The mover runs in every row: subtract the 'mover alone' server"
+echo "figure from a Wine subject's server figure for the subject's own share. Right of the bar, for"
+echo "reference: window moves per second (X ConfigureNotify events), the mover's own process, Wine's"
+echo "other processes (desktop, services, keeper) and the X server."
+printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s\n' subject condition process wineserver total \
+  moves/s mover "other wine" Xvfb
+printf '%s\n' "${ROWS[@]}"
+echo
+# tivolu against the floor: whole totals; both less the server's cost with the mover alone; and,
+# when walking, that per window move (Quarn chases a character, so the program moves less).
+for condition in walking standing; do
+  tivolu=TOTAL_TIVOLU_$condition floor=TOTAL_FLOOR_$condition server=SERVER_MOVER_$condition
+  tivoluMoves=MOVES_TIVOLU_$condition floorMoves=MOVES_FLOOR_$condition
+  [ -n "${!tivolu:-}" ] && [ -n "${!floor:-}" ] || continue
+  awk -v c="$condition" -v t="${!tivolu}" -v f="${!floor}" -v s="${!server:-0}" \
+    -v tm="${!tivoluMoves}" -v fm="${!floorMoves}" 'BEGIN {
+    printf "%-9s tivolu / floor = %.2f", c, (f > 0 ? t / f : 0)
+    if (f - s > 0) printf "   less the mover-alone server: %.2f", (t - s) / (f - s)
+    if (c == "walking" && tm > 0 && fm > 0 && f - s > 0)
+      printf "   per window move: %.2f (%.2f ms / %.2f ms)", ((t - s) / tm) / ((f - s) / fm),
+        (t - s) / tm, (f - s) / fm
+    printf "\n" }'
+done
