@@ -75,23 +75,31 @@ other_wine_pids() {
   done
 }
 
+# The machine's busy and total CPU ticks so far, from /proc/stat.
+machine_ticks() { awk '$1 == "cpu" { total = 0; for (i = 2; i <= NF; ++i) total += $i
+                                     print total - $5 - $6, total }' /proc/stat; }
+
 per_second() { awk -v t="$1" -v ns="$2" -v hz="$HZ" 'BEGIN { printf "%.1f", t * 1000 / hz / (ns / 1e9) }'; }
 
 # measure SUBJECT_PIDS: CPU ms per second of the subject, the server, the mover, Wine's other
 # processes and the X server, then window moves per second (the X server's ConfigureNotify
-# events for top-level windows), into MEASURED. Fails when the subject has ended meanwhile.
+# events for top-level windows) and how busy the whole machine was (per cent of all its CPUs:
+# other work on the machine makes the figures less reliable), into MEASURED. Fails when the
+# subject has ended meanwhile.
 measure() {
   local subject=($1) server=($(server_pids)) mover=($(prefix_pids "$MOVER"))
   local others=($(other_wine_pids "$1"))
   local groups=("${subject[*]}" "${server[*]}" "${mover[*]}" "${others[*]}" "$XVFB_PID")
-  local before=() after=() start end i events xev moves
+  local before=() after=() start end i events xev moves machineBefore machineAfter
   events=$(mktemp)
   xev -root -event substructure >"$events" 2>/dev/null &
   xev=$!
   start=$(date +%s%N)
+  machineBefore=$(machine_ticks)
   for i in "${!groups[@]}"; do before[i]=$(cpu_ticks ${groups[i]}); done
   sleep "$SECONDS_MEASURED"
   for i in "${!groups[@]}"; do after[i]=$(cpu_ticks ${groups[i]}); done
+  machineAfter=$(machine_ticks)
   end=$(date +%s%N)
   kill "$xev"
   wait "$xev" 2>/dev/null
@@ -102,6 +110,8 @@ measure() {
     MEASURED[i]=$(per_second "$(ticks_between "${before[i]}" "${after[i]}")" $((end - start)))
   done
   MEASURED+=("$(awk -v n="$moves" -v ns=$((end - start)) 'BEGIN { printf "%.1f", n / (ns / 1e9) }')")
+  MEASURED+=("$(echo "$machineBefore $machineAfter" |
+    awk '{ printf "%.0f%%", 100 * ($3 - $1) / ($4 - $2) }')")
   [ ${#subject[@]} -eq 0 ] || kill -0 "${subject[@]}" 2>/dev/null
 }
 
@@ -168,8 +178,9 @@ row() {
   else
     total=$(awk -v a="${MEASURED[0]}" -v b="${MEASURED[1]}" 'BEGIN { printf "%.1f", a + b }')
   fi
-  ROWS+=("$(printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s' "$1" "$2" "${MEASURED[0]}" \
-    "$server" "$total" "${MEASURED[5]}" "${MEASURED[2]}" "${MEASURED[3]}" "${MEASURED[4]}")")
+  ROWS+=("$(printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s' "$1" "$2" "${MEASURED[0]}" \
+    "$server" "$total" "${MEASURED[5]}" "${MEASURED[2]}" "${MEASURED[3]}" "${MEASURED[4]}" \
+    "${MEASURED[6]}")")
   eval "TOTAL_${4}_$2=$total SERVER_${4}_$2=${MEASURED[1]} MOVES_${4}_$2=${MEASURED[5]}"
   echo "measured: ${ROWS[-1]}" >&2
 }
@@ -228,9 +239,10 @@ echo "CPU ms per second of wall time, over ${SECONDS_MEASURED} s. total = proces
 echo "(oneko: its process alone). The mover runs in every row: subtract the 'mover alone' server"
 echo "figure from a Wine subject's server figure for the subject's own share. Right of the bar, for"
 echo "reference: window moves per second (X ConfigureNotify events), the mover's own process, Wine's"
-echo "other processes (desktop, services, keeper) and the X server."
-printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s\n' subject condition process wineserver total \
-  moves/s mover "other wine" Xvfb
+echo "other processes (desktop, services, keeper), the X server, and how busy the machine was (all"
+echo "its CPUs; this run included). Other work on the machine makes the figures less reliable."
+printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s\n' subject condition process wineserver \
+  total moves/s mover "other wine" Xvfb busy
 printf '%s\n' "${ROWS[@]}"
 echo
 # tivolu against the floor: whole totals; both less the server's cost with the mover alone; and,

@@ -2,7 +2,7 @@
 # The shipped program: a 32-bit Windows GUI program for i386 that needs only Windows' own DLLs.
 source "$(dirname "$0")/lib.sh"
 
-headers=$(i686-w64-mingw32-objdump -p "$TIVOLU_EXE")
+headers=$(LC_ALL=C i686-w64-mingw32-objdump -p "$TIVOLU_EXE")
 check "a PE32 file for i386" grep -q 'file format pei-i386' <<<"$headers"
 check "the GUI subsystem" grep -qE '^Subsystem\s+00000002' <<<"$headers"
 check "a 32-bit optional header" grep -qE '^Magic\s+010b' <<<"$headers"
