@@ -15,9 +15,15 @@ void TCharacterForm::SelectFrame(int number) {
   RgnList1->SetWndRgn();
 }
 
-void TCharacterForm::Walk(Point reference, WalkerParams params) {
-  HWND window = Handle();
-  SetCapture(window);
+void TCharacterForm::WalkTowardCursor(WalkerParams params) {
+  Walk(params, [] {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    return Point{cursor.x, cursor.y};
+  });
+}
+
+void TCharacterForm::Step(Point reference, WalkerParams params) {
   FramePhase = NextPhase(FramePhase);
   TickMoves moves = PlanTick(reference, {Left(), Top()}, params);
   if (moves.Vertical) {
@@ -28,5 +34,4 @@ void TCharacterForm::Walk(Point reference, WalkerParams params) {
     SelectFrame(FrameNumber(*moves.Horizontal, FramePhase));
     SetLeft(Moved({Left(), Top()}, *moves.Horizontal, params.S).X);
   }
-  ReleaseCapture();
 }

@@ -20,8 +20,18 @@ class TCharacterForm : public TForm {
  protected:
   // Reads the window's stored description, then the steps every character window takes.
   void Build(const std::string& className);
-  // One walker tick toward REFERENCE (screen coordinates), with the character's parameters.
-  void Walk(Point reference, WalkerParams params);
+  // One walker tick with the character's parameters, toward the point (screen coordinates) that
+  // REFERENCE reads once the window holds the mouse capture.
+  template <class Reference>
+  void Walk(WalkerParams params, Reference reference) {
+    SetCapture(Handle());
+    Step(reference(), params);
+    ReleaseCapture();
+  }
+  // One walker tick toward the mouse pointer.
+  void WalkTowardCursor(WalkerParams params);
+  // Advances the phase and moves toward REFERENCE, showing the frame of each move.
+  void Step(Point reference, WalkerParams params);
   // Shows frame NUMBER alone and gives the window its outline.
   void SelectFrame(int number);
 };

@@ -23,7 +23,5 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::Timer1Timer(TObject*) {
-  POINT cursor;
-  GetCursorPos(&cursor);
-  Walk({cursor.x, cursor.y}, kMuboWalk);
+  WalkTowardCursor(kMuboWalk);
 }

@@ -8,7 +8,5 @@ TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) {
 }
 
 void TForm3::Timer1Timer(TObject*) {
-  POINT cursor;
-  GetCursorPos(&cursor);
-  Walk({cursor.x, cursor.y}, kPlimWalk);
+  WalkTowardCursor(kPlimWalk);
 }

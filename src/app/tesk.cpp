@@ -8,7 +8,5 @@ TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) {
 }
 
 void TForm2::Timer1Timer(TObject*) {
-  POINT cursor;
-  GetCursorPos(&cursor);
-  Walk({cursor.x, cursor.y}, kTeskWalk);
+  WalkTowardCursor(kTeskWalk);
 }

@@ -168,22 +168,12 @@ void TWinControl::CreateParamsFor(CreateParams& params) {
 }
 
 void TWinControl::CreateWnd() {
-  static const wchar_t* kClass = L"TivoluWindow";
-  static bool registered = false;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!registered) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = StdWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    if (!RegisterClassW(&wc)) throw Exception("ウィンドウクラスを登録できません");
-    registered = true;
-  }
+  EnsureWindowClass(L"TivoluWindow", StdWndProc);
   CreateParams params;
   CreateParamsFor(params);
-  HWND hwnd = CreateWindowExW(params.ExStyle, kClass, params.Caption.c_str(), params.Style, left_,
-                              top_, width_, height_, params.WndParent, nullptr, instance, this);
+  HWND hwnd = CreateWindowExW(params.ExStyle, L"TivoluWindow", params.Caption.c_str(), params.Style,
+                              left_, top_, width_, height_, params.WndParent, nullptr,
+                              GetModuleHandleW(nullptr), this);
   if (!hwnd) throw Exception("ウィンドウを作成できません: " + Name());
 }
 

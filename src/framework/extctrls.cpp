@@ -4,18 +4,9 @@
 #include "framework/forms.h"
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  static const wchar_t* kClass = L"TivoluTimer";
-  static bool registered = false;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!registered) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
-    registered = true;
-  }
-  window_ = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  EnsureWindowClass(L"TivoluTimer", WndProc);
+  window_ = CreateWindowExW(0, L"TivoluTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   if (!window_) throw Exception("タイマーを作成できません");
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   UpdateTimer();

@@ -187,18 +187,13 @@ TNotifyEvent TForm::FindEvent(const std::string& name) const {
 
 TApplication::TApplication() : TComponent(nullptr) {
   Application = this;
-  static const wchar_t* kClass = L"TivoluApplication";
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, L"MAINICON");
-  wc.lpszClassName = kClass;
-  RegisterClassW(&wc);
+  EnsureWindowClass(L"TivoluApplication", WndProc, LoadIconW(instance, L"MAINICON"));
   // A window of no size, in the middle of the screen, whose only purpose is the task-bar button.
   int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  handle_ = CreateWindowExW(0, kClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
-                                               WS_MINIMIZEBOX | WS_VISIBLE,
+  handle_ = CreateWindowExW(0, L"TivoluApplication", L"",
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX |
+                                WS_VISIBLE,
                             x, y, 0, 0, nullptr, nullptr, instance, nullptr);
   if (!handle_) throw Exception("アプリケーションのウィンドウを作成できません");
 }

@@ -1,5 +1,20 @@
 #include "framework/winapi.h"
 
+#include <set>
+
+void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
+  static std::set<std::wstring> registered;
+  if (registered.contains(name)) return;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = icon;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  if (!RegisterClassW(&wc)) return;  // creating a window of the class then reports the failure
+  registered.insert(name);
+}
+
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
   int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <utility>
 
+// Registers a window class of this program once; later calls do nothing.
+void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
+
 // UTF-8 inside the program, UTF-16 at the wide API.
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);

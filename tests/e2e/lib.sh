@@ -18,15 +18,8 @@ check() {
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
-# Polls COMMAND until it succeeds or SECONDS pass.
-wait_until() {
-  local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
+# wait_until SECONDS COMMAND... polls with a deadline; the Wine settings stay as the run set them.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/winenv.sh"
 
 probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 

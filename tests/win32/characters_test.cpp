@@ -221,12 +221,4 @@ TEST_F(Characters, QuarnChasesItsTargetAndWaitsWhileItIsHidden) {
   Form1->ChaseTarget = saved;
 }
 
-// How many more GDI objects the process can make: Wine's table holds 65536 handles.
-int GdiHeadroom() {
-  std::vector<HRGN> made;
-  while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
-  for (HRGN r : made) DeleteObject(r);
-  return static_cast<int>(made.size());
-}
-
 }  // namespace
