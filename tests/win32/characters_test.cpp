@@ -152,9 +152,13 @@ TEST_F(Characters, ThresholdsAreStrictOnBothAxes) {
   }
 }
 
-TEST_F(Characters, MuboStandsAnywhereInHisSquareAndKeepsHisFrame) {
+TEST_F(Characters, MuboStandsAnywhereInHisSquareAndAStandingTickChangesAndPaintsNothing) {
   PlaceAt(Form1, 200, 200);
   int frame = ShownFrame(Form1);
+  int outlines = 0;  // window outlines given by the frame selector
+  Form1->RgnList1->OnShowWnd = [&](TObject*) { ++outlines; };
+  HWND h = Form1->Handle();
+  ValidateRect(h, nullptr);
   for (int x : {0, 16, 32})
     for (int y : {0, 16, 32}) {
       Pointer(200 + x, 200 + y);
@@ -163,6 +167,12 @@ TEST_F(Characters, MuboStandsAnywhereInHisSquareAndKeepsHisFrame) {
       EXPECT_EQ(Form1->Top(), 200);
       EXPECT_EQ(ShownFrame(Form1), frame);
     }
+  EXPECT_EQ(outlines, 0);
+  EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));  // nothing waits to be painted
+  Pointer(200 + 33, 200);
+  Tick(Form1);
+  EXPECT_EQ(outlines, 1);  // one step right: one new outline
+  Form1->RgnList1->OnShowWnd = nullptr;
 }
 
 TEST_F(Characters, PhaseAdvancesOnEveryTickAndTheFirstMoveUpShowsRgn2) {
