@@ -4,6 +4,7 @@
 //   probe close CAPTION         sends WM_CLOSE
 //   probe dialog TITLE          the text of a message box captioned TITLE
 //   probe dismiss TITLE         presses the message box's OK button
+//   probe where CAPTION...       "CAPTION LEFT TOP" of several windows, read together
 //   probe recorder X Y W H FILE a plain window at that place that writes "click X Y" (screen
 //                               coordinates) to FILE for every left click it receives
 //   probe cursor - | X Y        places the pointer (SetCursorPos) and prints where Windows sees it;
@@ -80,6 +81,15 @@ int main() {
     return 2;
   }
   std::wstring command = argv[1], caption = argv[2];
+  if (command == L"where") {  // probe where CAPTION...: "CAPTION LEFT TOP" for each, read at once
+    for (int i = 2; i < argc; ++i) {
+      HWND w = Find(argv[i], false);
+      RECT r{};
+      if (w) GetWindowRect(w, &r);
+      std::printf("%s %ld %ld\n", Utf8(argv[i]).c_str(), r.left, r.top);
+    }
+    return 0;
+  }
   if (command == L"recorder" && argc >= 7) {  // probe recorder X Y W H FILE: logs clicks on it
     FILE* log = _wfopen(argv[6], L"w");
     if (!log) return 1;

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# With the pointer still, Mubo, Tesk and Plim walk to it at 1, 3 and 4 pixels a tick and come to
+# rest inside their zones around it; Quarn follows the character it chases.
+source "$(dirname "$0")/lib.sh"
+PX=560 PY=100
+probe cursor $PX $PY >/dev/null
+start_program
+for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
+
+where() { probe where "${CHARACTERS[@]}"; }
+top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
+
+# All three walk down from their stored tops (-80, -50, -50): after n ticks they have made n
+# steps of their own size. Read them together while all are still on their way (Plim, the
+# fastest, arrives after 32 ticks).
+mubo_walked() { [ "$(top_of Mubo "$(where)")" -ge -66 ]; }
+wait_until 20 mubo_walked
+sample=$(where)
+echo "$sample"
+n_mubo=$(($(top_of Mubo "$sample") + 80))
+n_tesk=$((($(top_of Tesk "$sample") + 50) / 3))
+n_plim=$((($(top_of Plim "$sample") + 50) / 4))
+echo "ticks walked: Mubo $n_mubo, Tesk $n_tesk, Plim $n_plim"
+close() { local d=$(($1 - $2)); [ ${d#-} -le 3 ]; }
+check "they walked some way" test "$n_mubo" -ge 14
+check "Tesk walks three times Mubo's speed" close "$n_tesk" "$n_mubo"
+check "Plim walks four times Mubo's speed" close "$n_plim" "$n_mubo"
+check "Tesk's steps are 3 pixels" test $((($(top_of Tesk "$sample") + 50) % 3)) -eq 0
+check "Plim's steps are 4 pixels" test $((($(top_of Plim "$sample") + 50) % 4)) -eq 0
+
+at_rest() {
+  local a b
+  a=$(where); sleep 0.5; b=$(where)
+  [ "$a" = "$b" ]
+}
+check "everyone comes to rest" wait_until 60 at_rest
+final=$(where)
+echo "$final"
+# in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes.
+in_zone() {
+  local left top
+  read -r _ left top < <(grep "^$1 " <<<"$final")
+  local dx=$(($4 - left)) dy=$(($5 - top))
+  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
+}
+check "Mubo rests in his zone" in_zone Mubo 0 32 $PX $PY
+check "Tesk rests in his zone" in_zone Tesk -24 12 $PX $PY
+check "Plim rests in his zone" in_zone Plim -48 24 $PX $PY
+quarry_near() {
+  local c left top
+  for c in Mubo Tesk Plim; do
+    read -r _ left top < <(grep "^$c " <<<"$final")
+    in_zone Quarn -12 32 "$left" "$top" && return 0
+  done
+  return 1
+}
+check "Quarn came to rest by the character it chases" quarry_near
+finish
