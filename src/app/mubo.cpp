@@ -22,6 +22,4 @@ void TForm1::FormCreate(TObject*) {
   CreateForm(Form1, Form4)->Show();
 }
 
-void TForm1::Timer1Timer(TObject*) {
-  WalkTowardCursor(kMuboWalk);
-}
+void TForm1::Timer1Timer(TObject*) { WalkTowardCursor(kMuboWalk); }

@@ -7,6 +7,4 @@ TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) {
   Build("TForm3");
 }
 
-void TForm3::Timer1Timer(TObject*) {
-  WalkTowardCursor(kPlimWalk);
-}
+void TForm3::Timer1Timer(TObject*) { WalkTowardCursor(kPlimWalk); }

@@ -7,6 +7,4 @@ TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) {
   Build("TForm2");
 }
 
-void TForm2::Timer1Timer(TObject*) {
-  WalkTowardCursor(kTeskWalk);
-}
+void TForm2::Timer1Timer(TObject*) { WalkTowardCursor(kTeskWalk); }

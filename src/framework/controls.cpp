@@ -228,7 +228,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (handle_) {
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
+    UINT flags =
+        SWP_NOZORDER | SWP_NOACTIVATE | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
     SetWindowPos(handle_, nullptr, left, top, width, height, flags);
   }
 }
@@ -241,7 +242,8 @@ void TWinControl::SetVisible(bool value) {
 
 void TWinControl::BringToFront() {
   TControl::BringToFront();
-  if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (handle_)
+    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::Invalidate() {
@@ -269,9 +271,15 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPA
 
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_PAINT: WMPaint(m); break;
-    case WM_ERASEBKGND: WMEraseBkGnd(m); break;
-    case WM_SETCURSOR: WMSetCursor(m); break;
+    case WM_PAINT:
+      WMPaint(m);
+      break;
+    case WM_ERASEBKGND:
+      WMEraseBkGnd(m);
+      break;
+    case WM_SETCURSOR:
+      WMSetCursor(m);
+      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
@@ -280,8 +288,11 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-    case WM_MOUSEMOVE: WMMouse(m); break;
-    default: DefaultHandler(m);
+    case WM_MOUSEMOVE:
+      WMMouse(m);
+      break;
+    default:
+      DefaultHandler(m);
   }
 }
 
@@ -346,9 +357,13 @@ void TWinControl::WMMouse(TMessage& m) {
   switch (m.Msg) {
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP: button = TMouseButton::mbRight; break;
+    case WM_RBUTTONUP:
+      button = TMouseButton::mbRight;
+      break;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: button = TMouseButton::mbMiddle; break;
+    case WM_MBUTTONUP:
+      button = TMouseButton::mbMiddle;
+      break;
   }
   switch (m.Msg) {
     case WM_MOUSEMOVE: {

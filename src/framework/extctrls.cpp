@@ -41,7 +41,8 @@ void TTimer::Loaded() {
 
 void TTimer::UpdateTimer() {
   KillTimer(window_, 1);
-  if (enabled_ && interval_ != 0 && onTimer_ && !Loading()) SetTimer(window_, 1, interval_, nullptr);
+  if (enabled_ && interval_ != 0 && onTimer_ && !Loading())
+    SetTimer(window_, 1, interval_, nullptr);
 }
 
 LRESULT CALLBACK TTimer::WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

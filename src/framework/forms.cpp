@@ -85,11 +85,19 @@ void TForm::CreateParamsFor(CreateParams& params) {
   TWinControl::CreateParamsFor(params);
   params.Style = WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
   switch (borderStyle_) {
-    case TBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+    case TBorderStyle::bsNone:
+      params.Style |= WS_POPUP;
+      break;
     case TBorderStyle::bsSingle:
-    case TBorderStyle::bsToolWindow: params.Style |= WS_CAPTION | WS_BORDER; break;
-    case TBorderStyle::bsDialog: params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; break;
-    default: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case TBorderStyle::bsToolWindow:
+      params.Style |= WS_CAPTION | WS_BORDER;
+      break;
+    case TBorderStyle::bsDialog:
+      params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+      break;
+    default:
+      params.Style |= WS_CAPTION | WS_THICKFRAME;
+      break;
   }
   if (borderStyle_ != TBorderStyle::bsNone && borderIcons_.SystemMenu) {
     params.Style |= WS_SYSMENU;
@@ -134,9 +142,12 @@ void TForm::PaintWindow(HDC dc) {
 
 void TForm::SetProperty(const std::string& name, const Value& value) {
   static const std::map<std::string, TBorderStyle> borderStyles = {
-      {"bsNone", TBorderStyle::bsNone},         {"bsSingle", TBorderStyle::bsSingle},
-      {"bsSizeable", TBorderStyle::bsSizeable}, {"bsDialog", TBorderStyle::bsDialog},
-      {"bsToolWindow", TBorderStyle::bsToolWindow}, {"bsSizeToolWin", TBorderStyle::bsSizeToolWin}};
+      {"bsNone", TBorderStyle::bsNone},
+      {"bsSingle", TBorderStyle::bsSingle},
+      {"bsSizeable", TBorderStyle::bsSizeable},
+      {"bsDialog", TBorderStyle::bsDialog},
+      {"bsToolWindow", TBorderStyle::bsToolWindow},
+      {"bsSizeToolWin", TBorderStyle::bsSizeToolWin}};
   static const std::map<std::string, TFormStyle> formStyles = {
       {"fsNormal", TFormStyle::fsNormal}, {"fsStayOnTop", TFormStyle::fsStayOnTop}};
   if (name == "Caption") {
@@ -147,18 +158,24 @@ void TForm::SetProperty(const std::string& name, const Value& value) {
     if (value.Kind != ValueKind::Set) BadValue(name, value);
     TBorderIcons icons{false, false, false};
     for (const auto& item : value.Items) {
-      if (item == "biSystemMenu") icons.SystemMenu = true;
-      else if (item == "biMinimize") icons.Minimize = true;
-      else if (item == "biMaximize") icons.Maximize = true;
-      else if (item != "biHelp") BadValue(name, value);
+      if (item == "biSystemMenu")
+        icons.SystemMenu = true;
+      else if (item == "biMinimize")
+        icons.Minimize = true;
+      else if (item == "biMaximize")
+        icons.Maximize = true;
+      else if (item != "biHelp")
+        BadValue(name, value);
     }
     SetBorderIcons(icons);
   } else if (name == "FormStyle") {
     SetFormStyle(EnumValue(name, value, formStyles));
   } else if (name == "Color") {
     TColor c = 0;
-    if (value.Kind == ValueKind::Integer) c = value.Integer;
-    else if (!IdentToColor(IdentifierValue(name, value), c)) BadValue(name, value);
+    if (value.Kind == ValueKind::Integer)
+      c = value.Integer;
+    else if (!IdentToColor(IdentifierValue(name, value), c))
+      BadValue(name, value);
     SetColor(c);
   } else if (name == "Position") {
     if (IdentifierValue(name, value) != "poDesigned") BadValue(name, value);
@@ -191,10 +208,10 @@ TApplication::TApplication() : TComponent(nullptr) {
   EnsureWindowClass(L"TivoluApplication", WndProc, LoadIconW(instance, L"MAINICON"));
   // A window of no size, in the middle of the screen, whose only purpose is the task-bar button.
   int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  handle_ = CreateWindowExW(0, L"TivoluApplication", L"",
-                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX |
-                                WS_VISIBLE,
-                            x, y, 0, 0, nullptr, nullptr, instance, nullptr);
+  handle_ = CreateWindowExW(
+      0, L"TivoluApplication", L"",
+      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, x, y, 0,
+      0, nullptr, nullptr, instance, nullptr);
   if (!handle_) throw Exception("アプリケーションのウィンドウを作成できません");
 }
 

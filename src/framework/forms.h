@@ -52,7 +52,9 @@ class TForm : public TWinControl {
   // Reads the stored description of this form's class (the resource named after the class).
   void LoadDescription(const std::string& className);
   // Makes a method available to the stored description under NAME.
-  void DefineEvent(const std::string& name, TNotifyEvent handler) { events_[name] = std::move(handler); }
+  void DefineEvent(const std::string& name, TNotifyEvent handler) {
+    events_[name] = std::move(handler);
+  }
   // The component NAME of the stored description, as type T; throws if it is missing.
   template <class T>
   T* Field(const std::string& name) const;

@@ -28,7 +28,8 @@ std::vector<Rect> RectsOf(const std::vector<RECT>& rects) {
 }
 
 std::vector<Rect> FrameOutline(TRgn* frame, int dx = 0, int dy = 0) {
-  return Region::FromBlob(frame->WriteRgnData(), 1, 1, static_cast<float>(dx), static_cast<float>(dy))
+  return Region::FromBlob(frame->WriteRgnData(), 1, 1, static_cast<float>(dx),
+                          static_cast<float>(dy))
       .Rects();
 }
 
@@ -56,7 +57,9 @@ class Characters : public testing::Test {
     if (f == Form3) Form3->Timer1Timer(f->Timer1);
     if (f == Form4) Form4->Timer1Timer(f->Timer1);
   }
-  static void PlaceAt(TCharacterForm* f, int left, int top) { f->SetBounds(left, top, f->Width(), f->Height()); }
+  static void PlaceAt(TCharacterForm* f, int left, int top) {
+    f->SetBounds(left, top, f->Width(), f->Height());
+  }
   static void Pointer(int x, int y) { ASSERT_TRUE(SetCursorPos(x, y)); }
   static int ShownFrame(TCharacterForm* f) {
     int shown = 0;
@@ -109,7 +112,8 @@ TEST_F(Characters, StoredValuesOfTheFourWindows) {
     }
   }
   EXPECT_FALSE(IsWindowVisible(Form1->Handle()));  // shown by the message loop, not before
-  for (TCharacterForm* f : std::array<TCharacterForm*, 3>{Form2, Form3, Form4}) EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  for (TCharacterForm* f : std::array<TCharacterForm*, 3>{Form2, Form3, Form4})
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
   EXPECT_GE(Form1->ChaseTarget, 0);
   EXPECT_LE(Form1->ChaseTarget, 2);
 }
@@ -131,7 +135,10 @@ TEST_F(Characters, StartUpMakesTheOutlinesFromTheStoredDataWithoutTouchingPixels
 }
 
 TEST_F(Characters, ThresholdsAreStrictOnBothAxes) {
-  struct Params { TCharacterForm* Form; int U, D, S; };
+  struct Params {
+    TCharacterForm* Form;
+    int U, D, S;
+  };
   for (Params p : {Params{Form1, 0, 32, 1}, {Form2, -24, 12, 3}, {Form3, -48, 24, 4}}) {
     SCOPED_TRACE(p.Form->Caption());
     PlaceAt(p.Form, 300, 300);

@@ -17,7 +17,8 @@ std::unique_ptr<TTestForm> NewTestForm() {
   return std::unique_ptr<TTestForm>(form);
 }
 
-TEST(StoredDescription, PropertiesInOrderEventsAfterPlainValuesReferencesAndLoadedAfterTheWholeWindow) {
+TEST(StoredDescription,
+     PropertiesInOrderEventsAfterPlainValuesReferencesAndLoadedAfterTheWholeWindow) {
   auto form = NewTestForm();
   auto* first = dynamic_cast<TRecorder*>(form->FindComponent("First"));
   auto* second = dynamic_cast<TRecorder*>(form->FindComponent("Second"));

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
     fs::path tmp = files[1] + ".tmp";
     {
       std::ofstream out(tmp, std::ios::binary);
-      out.write(reinterpret_cast<const char*>(binary.data()), static_cast<std::streamsize>(binary.size()));
+      out.write(reinterpret_cast<const char*>(binary.data()),
+                static_cast<std::streamsize>(binary.size()));
       if (!out) throw Exception("cannot write " + tmp.string());
     }
     fs::rename(tmp, files[1]);

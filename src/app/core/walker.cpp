@@ -27,10 +27,18 @@ TickMoves PlanTick(Point reference, Point position, WalkerParams p) {
 
 Point Moved(Point position, Direction direction, int32_t s) {
   switch (direction) {
-    case Direction::Up: position.Y -= s; break;
-    case Direction::Down: position.Y += s; break;
-    case Direction::Left: position.X -= s; break;
-    case Direction::Right: position.X += s; break;
+    case Direction::Up:
+      position.Y -= s;
+      break;
+    case Direction::Down:
+      position.Y += s;
+      break;
+    case Direction::Left:
+      position.X -= s;
+      break;
+    case Direction::Right:
+      position.X += s;
+      break;
   }
   return position;
 }

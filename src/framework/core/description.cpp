@@ -27,13 +27,20 @@ class Writer {
   void WriteValue(const Value& v) {
     Byte(static_cast<uint8_t>(v.Kind));
     switch (v.Kind) {
-      case ValueKind::Integer: U32(static_cast<uint32_t>(v.Integer)); break;
+      case ValueKind::Integer:
+        U32(static_cast<uint32_t>(v.Integer));
+        break;
       case ValueKind::Identifier:
       case ValueKind::Reference:
-      case ValueKind::Event: ShortString(v.Text); break;
+      case ValueKind::Event:
+        ShortString(v.Text);
+        break;
       case ValueKind::False:
-      case ValueKind::True: break;
-      case ValueKind::Binary: LongBytes(v.Bytes); break;
+      case ValueKind::True:
+        break;
+      case ValueKind::Binary:
+        LongBytes(v.Bytes);
+        break;
       case ValueKind::Set:
         for (const auto& item : v.Items) ShortString(item);
         Byte(0);
@@ -96,12 +103,17 @@ class Reader {
     Value v;
     v.Kind = static_cast<ValueKind>(Byte());
     switch (v.Kind) {
-      case ValueKind::Integer: v.Integer = static_cast<int32_t>(U32()); break;
+      case ValueKind::Integer:
+        v.Integer = static_cast<int32_t>(U32());
+        break;
       case ValueKind::Identifier:
       case ValueKind::Reference:
-      case ValueKind::Event: v.Text = ShortString(); break;
+      case ValueKind::Event:
+        v.Text = ShortString();
+        break;
       case ValueKind::False:
-      case ValueKind::True: break;
+      case ValueKind::True:
+        break;
       case ValueKind::Binary: {
         auto bytes = LongBytes();
         v.Bytes.assign(bytes.begin(), bytes.end());

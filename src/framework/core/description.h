@@ -12,9 +12,9 @@ enum class ValueKind : uint8_t {
   Identifier = 7,  // an enumeration value such as fsStayOnTop
   False = 8,
   True = 9,
-  Binary = 10,  // raw bytes
-  Set = 11,     // a set of identifiers
-  String = 20,  // UTF-8 text
+  Binary = 10,     // raw bytes
+  Set = 11,        // a set of identifiers
+  String = 20,     // UTF-8 text
   Reference = 21,  // the name of another component of the same window, resolved after loading
   Event = 22,      // the name of an event handler of the window
 };
@@ -22,9 +22,9 @@ enum class ValueKind : uint8_t {
 struct Value {
   ValueKind Kind = ValueKind::Integer;
   int32_t Integer = 0;
-  std::string Text;                 // String, Identifier, Reference, Event
-  std::vector<std::string> Items;   // Set
-  std::vector<uint8_t> Bytes;       // Binary
+  std::string Text;                // String, Identifier, Reference, Event
+  std::vector<std::string> Items;  // Set
+  std::vector<uint8_t> Bytes;      // Binary
 
   bool Boolean() const { return Kind == ValueKind::True; }
   bool operator==(const Value&) const = default;

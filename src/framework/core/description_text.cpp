@@ -26,10 +26,10 @@ std::vector<std::string> Words(std::string_view line) {
 
 const std::map<std::string, PropertyKind>& KindNames() {
   static const std::map<std::string, PropertyKind> names = {
-      {"integer", PropertyKind::Integer},       {"string", PropertyKind::String},
-      {"boolean", PropertyKind::Boolean},       {"identifier", PropertyKind::Identifier},
-      {"color", PropertyKind::Color},           {"set", PropertyKind::Set},
-      {"binary", PropertyKind::Binary},         {"reference", PropertyKind::Reference},
+      {"integer", PropertyKind::Integer}, {"string", PropertyKind::String},
+      {"boolean", PropertyKind::Boolean}, {"identifier", PropertyKind::Identifier},
+      {"color", PropertyKind::Color},     {"set", PropertyKind::Set},
+      {"binary", PropertyKind::Binary},   {"reference", PropertyKind::Reference},
       {"event", PropertyKind::Event}};
   return names;
 }
@@ -201,13 +201,15 @@ class Parser {
     if (digits.empty()) Error("expected a number");
     int64_t value = 0;
     for (char d : digits) {
-      int digit = std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (std::tolower(d) - 'a' + 10);
+      int digit =
+          std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (std::tolower(d) - 'a' + 10);
       if (digit >= base) Error("bad digit in number '" + digits + "'");
       value = value * base + digit;
       if (value > 0xFFFFFFFFLL) Error("number out of range: " + digits);
     }
     if (negative) value = -value;
-    if (value < INT32_MIN || (base == 10 && value > INT32_MAX)) Error("number out of range: " + digits);
+    if (value < INT32_MIN || (base == 10 && value > INT32_MAX))
+      Error("number out of range: " + digits);
     return static_cast<int32_t>(static_cast<uint32_t>(value));
   }
 
@@ -325,7 +327,8 @@ void ClassSchema::Load(std::string_view text, const std::string& source) {
     if (!indented) {  // "TClass" or "TClass : TBase"
       if (!(words.size() == 1 || (words.size() == 3 && words[1] == ":")))
         Fail(source, line, "expected 'Class' or 'Class : Base'");
-      if (classes_.contains(words[0])) Fail(source, line, "class '" + words[0] + "' declared twice");
+      if (classes_.contains(words[0]))
+        Fail(source, line, "class '" + words[0] + "' declared twice");
       current = &classes_[words[0]];
       current->Base = words.size() == 3 ? words[2] : "";
       continue;

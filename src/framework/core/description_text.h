@@ -9,7 +9,17 @@
 
 #include "framework/core/description.h"
 
-enum class PropertyKind { Integer, String, Boolean, Identifier, Color, Set, Binary, Reference, Event };
+enum class PropertyKind {
+  Integer,
+  String,
+  Boolean,
+  Identifier,
+  Color,
+  Set,
+  Binary,
+  Reference,
+  Event
+};
 
 struct PropertySchema {
   PropertyKind Kind = PropertyKind::Integer;
@@ -29,7 +39,8 @@ class ClassSchema {
   void CheckBases() const;
   bool HasClass(const std::string& name) const { return classes_.contains(name); }
   // The property as the class or one of its bases declares it; null if none does.
-  const PropertySchema* FindProperty(const std::string& className, const std::string& property) const;
+  const PropertySchema* FindProperty(const std::string& className,
+                                     const std::string& property) const;
 
  private:
   std::map<std::string, ClassEntry> classes_;

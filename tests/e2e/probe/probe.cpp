@@ -1,18 +1,17 @@
 // Looks at the program's windows from outside, for the end-to-end tests:
-//   probe info CAPTION          position, size, styles, owner and window region of a top-level window
-//   probe region CAPTION        the window region's rectangles, one per line
-//   probe close CAPTION         sends WM_CLOSE
-//   probe dialog TITLE          the text of a message box captioned TITLE
-//   probe dismiss TITLE         presses the message box's OK button
-//   probe where CAPTION...       "CAPTION LEFT TOP" of several windows, read together
-//   probe recorder X Y W H FILE a plain window at that place that writes "click X Y" (screen
+//   probe info CAPTION          position, size, styles, owner and window region of a top-level
+//   window probe region CAPTION        the window region's rectangles, one per line probe close
+//   CAPTION         sends WM_CLOSE probe dialog TITLE          the text of a message box captioned
+//   TITLE probe dismiss TITLE         presses the message box's OK button probe where CAPTION...
+//   "CAPTION LEFT TOP" of several windows, read together probe recorder X Y W H FILE a plain window
+//   at that place that writes "click X Y" (screen
 //                               coordinates) to FILE for every left click it receives
 //   probe cursor - | X Y        places the pointer (SetCursorPos) and prints where Windows sees it;
 //                               the walkers' capture release hides X pointer moves from Wine for a
 //                               while, so tests place the pointer through Windows
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -99,9 +98,9 @@ int main() {
     wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
     wc.lpszClassName = L"ProbeRecorder";
     RegisterClassW(&wc);
-    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Recorder", WS_POPUP | WS_VISIBLE, _wtoi(argv[2]),
-                             _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Recorder", WS_POPUP | WS_VISIBLE,
+                             _wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
+                             nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(log));
     std::fprintf(log, "ready\n");
     std::fflush(log);
@@ -128,14 +127,18 @@ int main() {
     HWND owner = GetWindow(h, GW_OWNER);
     int type = 0;
     auto rects = RegionRects(h, type);
-    std::printf("left=%ld top=%ld width=%ld height=%ld client=%ldx%ld visible=%d topmost=%d "
-                "caption=%d popup=%d sysmenu=%d appwindow=%d owner=%s region=%s rects=%zu\n",
-                r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
-                IsWindowVisible(h) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
-                (style & WS_CAPTION) == WS_CAPTION ? 1 : 0, (style & WS_POPUP) ? 1 : 0,
-                (style & WS_SYSMENU) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
-                owner ? ("'" + Utf8(Text(owner)) + "'").c_str() : "none",
-                type == ERROR ? "none" : type == NULLREGION ? "empty" : "set", rects.size());
+    std::printf(
+        "left=%ld top=%ld width=%ld height=%ld client=%ldx%ld visible=%d topmost=%d "
+        "caption=%d popup=%d sysmenu=%d appwindow=%d owner=%s region=%s rects=%zu\n",
+        r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
+        IsWindowVisible(h) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
+        (style & WS_CAPTION) == WS_CAPTION ? 1 : 0, (style & WS_POPUP) ? 1 : 0,
+        (style & WS_SYSMENU) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
+        owner ? ("'" + Utf8(Text(owner)) + "'").c_str() : "none",
+        type == ERROR        ? "none"
+        : type == NULLREGION ? "empty"
+                             : "set",
+        rects.size());
   } else if (command == L"region") {
     int type = 0;
     for (const RECT& r : RegionRects(h, type))

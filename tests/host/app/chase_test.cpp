@@ -17,7 +17,8 @@ TEST(ChaseTarget, AlwaysOneOfTheThreeAndEveryOneOccursOverStartTimes) {
 }
 
 TEST(ChaseTarget, TheSameStartTimeGivesTheSameTarget) {
-  for (uint64_t t : {0ull, 1ull, 1'796'000'000ull, ~0ull}) EXPECT_EQ(ChooseChaseTarget(t), ChooseChaseTarget(t));
+  for (uint64_t t : {0ull, 1ull, 1'796'000'000ull, ~0ull})
+    EXPECT_EQ(ChooseChaseTarget(t), ChooseChaseTarget(t));
 }
 
 TEST(ChaseTarget, GeneratorValuesAreNonNegative) {

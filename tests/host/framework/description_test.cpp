@@ -72,7 +72,8 @@ end)");
   EXPECT_EQ(root.Properties[2].Value.Text, "Launcher Tivolu! ～Morvane～ ok");
   EXPECT_EQ(root.Properties[3].Value.Kind, ValueKind::False);
   EXPECT_EQ(root.Properties[4].Value.Kind, ValueKind::Identifier);
-  EXPECT_EQ(root.Properties[6].Value.Items, (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
+  EXPECT_EQ(root.Properties[6].Value.Items,
+            (std::vector<std::string>{"biSystemMenu", "biMinimize"}));
   EXPECT_EQ(root.Properties[7].Value.Kind, ValueKind::Event);
   ASSERT_EQ(root.Children.size(), 1u);
   const auto& child = root.Children[0];
@@ -89,8 +90,9 @@ TEST(Description, IncludedFilesAndPictures) {
     EXPECT_EQ(path, "art/a.bin");
     return std::vector<uint8_t>{1, 2, 3};
   };
-  auto root = Compile("object F: TForm\n Data = file 'art/a.bin'\n Picture.Data = bitmap 'art/a.bin'\nend",
-                      include);
+  auto root =
+      Compile("object F: TForm\n Data = file 'art/a.bin'\n Picture.Data = bitmap 'art/a.bin'\nend",
+              include);
   EXPECT_EQ(root.Properties[0].Value.Bytes, (std::vector<uint8_t>{1, 2, 3}));
   // A picture's stored value starts with its 32-bit length.
   EXPECT_EQ(root.Properties[1].Value.Bytes, (std::vector<uint8_t>{3, 0, 0, 0, 1, 2, 3}));
@@ -109,8 +111,9 @@ TEST(Description, UnknownNamesAndWrongValuesAreRejectedWithTheLine) {
             "w.dfm:2: 'biHelp' is not a member of 'Icons'");
   EXPECT_EQ(CompileError("object F: TForm\n Menu = Nowhere\nend"),
             "w.dfm:2: no component named 'Nowhere'");
-  EXPECT_EQ(CompileError("object F: TForm\n object A: TControl\n end\n object A: TControl\n end\nend"),
-            "w.dfm:4: component name 'A' used twice");
+  EXPECT_EQ(
+      CompileError("object F: TForm\n object A: TControl\n end\n object A: TControl\n end\nend"),
+      "w.dfm:4: component name 'A' used twice");
   EXPECT_EQ(CompileError("object F: TForm\n Left = 1\n Left = 2\nend"),
             "w.dfm:3: property 'Left' given twice");
   EXPECT_EQ(CompileError("object F: TForm\n Left = 99999999999\nend"),

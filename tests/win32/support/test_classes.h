@@ -22,11 +22,16 @@ class TRecorder : public TComponent {
 
   void SetProperty(const std::string& name, const Value& value) override {
     LoadingDuringProperties = LoadingDuringProperties && Loading();
-    if (name == "Number") Log.push_back(name + "=" + std::to_string(IntegerValue(name, value)));
-    else if (name == "Text") Log.push_back(name + "=" + TextValue(name, value));
-    else if (name == "Flag") Log.push_back(name + "=" + (BooleanValue(name, value) ? "1" : "0"));
-    else if (name == "Kind") Log.push_back(name + "=" + IdentifierValue(name, value));
-    else TComponent::SetProperty(name, value);
+    if (name == "Number")
+      Log.push_back(name + "=" + std::to_string(IntegerValue(name, value)));
+    else if (name == "Text")
+      Log.push_back(name + "=" + TextValue(name, value));
+    else if (name == "Flag")
+      Log.push_back(name + "=" + (BooleanValue(name, value) ? "1" : "0"));
+    else if (name == "Kind")
+      Log.push_back(name + "=" + IdentifierValue(name, value));
+    else
+      TComponent::SetProperty(name, value);
   }
   void SetEvent(const std::string& name, TNotifyEvent handler) override {
     if (name != "OnFire") return TComponent::SetEvent(name, std::move(handler));
