@@ -10,8 +10,9 @@
 //                               the walkers' capture release hides X pointer moves from Wine for a
 //                               while, so tests place the pointer through Windows
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
