@@ -17,11 +17,13 @@ declare -A TOP=([Mubo]=-80 [Tesk]=-50 [Plim]=-50 [Quarn]=680)
 declare -A SPEED=([Mubo]=1 [Tesk]=3 [Plim]=4 [Quarn]=6)
 declare -A DOWN=([Mubo]=1 [Tesk]=1 [Plim]=1 [Quarn]=-1)
 
-# Started at its stored place: N ticks later it stands N steps away on both axes.
+# Started at its stored place: N ticks later it stands N steps away on both axes (or one more
+# step down, when the window is read between a tick's vertical and horizontal moves).
 walked_from_stored_place() {
   local c=$1 left=$2 top=$3 s=${SPEED[$1]}
   local dx=$((left - LEFT[$c])) dy=$(((top - TOP[$c]) * DOWN[$c]))
-  [ $dx -ge 0 ] && [ $((dx % s)) -eq 0 ] && [ $dx -eq $dy ] && [ $((dx / s)) -lt 100 ]
+  [ $dx -ge 0 ] && [ $((dx % s)) -eq 0 ] && [ $((dy % s)) -eq 0 ] &&
+    [ $dy -ge $dx ] && [ $dy -le $((dx + s)) ] && [ $((dx / s)) -lt 100 ]
 }
 
 for c in "${CHARACTERS[@]}"; do
