@@ -8,8 +8,10 @@
 #             pointer for oneko)
 #   standing  the pointer rests at a point the characters have reached; measured once they stand
 # The mover's own cost, and the server's with only the mover running, are printed first so that
-# they can be subtracted. Prints figures; asserts nothing. Runs on its own Xvfb display and Wine
-# prefix (build/wineprefix-bench), so no other Wine server is touched.
+# they can be subtracted. Beside them: window moves per second, and how busy the machine was.
+# BENCH_ROUNDS (default 1) repeats the subjects; the ratios use the mean of the rounds. Prints
+# figures; asserts nothing. Runs on its own Xvfb display and Wine prefix (build/wineprefix-bench),
+# so no other Wine server is touched.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export TIVOLU_WINEPREFIX=$PWD/build/wineprefix-bench
@@ -17,6 +19,9 @@ source scripts/winenv.sh
 cd "$ROOT"
 
 SECONDS_MEASURED=${BENCH_SECONDS:-20}
+# Rounds of the subjects, one after the other; the ratios use the means over all rounds, which
+# evens out other work on the machine.
+ROUNDS=${BENCH_ROUNDS:-1}
 # Where the pointer rests: near the characters' starting places, so that they arrive soon.
 STILL_X=520 STILL_Y=120
 HZ=$(getconf CLK_TCK)
@@ -168,9 +173,12 @@ cleanup() {
 }
 
 ROWS=()
+# add_to NAME VALUE: adds VALUE to the variable NAME (empty counts as 0).
+add_to() { printf -v "$1" '%s' "$(awk -v a="${!1:-0}" -v b="$2" 'BEGIN { print a + b }')"; }
+
 # row SUBJECT CONDITION COUNT_SERVER KEY: one table row from MEASURED; the server's cost counts in
-# the total unless COUNT_SERVER is "no". The total, the server's cost and the moves are kept for
-# the ratios as TOTAL_<KEY>_<CONDITION>, SERVER_<KEY>_<CONDITION> and MOVES_<KEY>_<CONDITION>.
+# the total unless COUNT_SERVER is "no". For the ratios, the total, the server's cost and the moves
+# are summed in TOTAL_<KEY>_<CONDITION>, SERVER_... and MOVES_..., the rows in ROWS_....
 row() {
   local total=${MEASURED[0]} server=${MEASURED[1]}
   if [ "$3" = no ]; then
@@ -181,7 +189,10 @@ row() {
   ROWS+=("$(printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s' "$1" "$2" "${MEASURED[0]}" \
     "$server" "$total" "${MEASURED[5]}" "${MEASURED[2]}" "${MEASURED[3]}" "${MEASURED[4]}" \
     "${MEASURED[6]}")")
-  eval "TOTAL_${4}_$2=$total SERVER_${4}_$2=${MEASURED[1]} MOVES_${4}_$2=${MEASURED[5]}"
+  add_to "TOTAL_${4}_$2" "$total"
+  add_to "SERVER_${4}_$2" "${MEASURED[1]}"
+  add_to "MOVES_${4}_$2" "${MEASURED[5]}"
+  add_to "ROWS_${4}_$2" 1
   echo "measured: ${ROWS[-1]}" >&2
 }
 
@@ -230,29 +241,38 @@ measure "$MOVER_PID"
 row "mover alone" walking yes MOVER
 stop_mover
 
-bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' yes TIVOLU wine "$TIVOLU"
-bench_subject floor '^Floor[1-4]$' yes FLOOR wine "$FLOOR"
-[ -n "$ONEKO" ] && bench_subject oneko 'oneko' no ONEKO "$ONEKO"
+for ((round = 1; round <= ROUNDS; ++round)); do
+  bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' yes TIVOLU wine "$TIVOLU"
+  bench_subject floor '^Floor[1-4]$' yes FLOOR wine "$FLOOR"
+  [ -z "$ONEKO" ] || bench_subject oneko 'oneko' no ONEKO "$ONEKO"
+done
 
 echo
-echo "CPU ms per second of wall time, over ${SECONDS_MEASURED} s. total = process + wineserver"
-echo "(oneko: its process alone). The mover runs in every row: subtract the 'mover alone' server"
-echo "figure from a Wine subject's server figure for the subject's own share. Right of the bar, for"
-echo "reference: window moves per second (X ConfigureNotify events), the mover's own process, Wine's"
-echo "other processes (desktop, services, keeper), the X server, and how busy the machine was (all"
-echo "its CPUs; this run included). Other work on the machine makes the figures less reliable."
+cat <<EOF
+CPU ms per second of wall time, over ${SECONDS_MEASURED} s, ${ROUNDS} round(s). total = process +
+wineserver (oneko: its process alone). The mover runs in every row: subtract the 'mover alone'
+server figure from a Wine subject's server figure for the subject's own share. Right of the bar,
+for reference: window moves per second (X ConfigureNotify events), the mover's own process,
+Wine's other processes (desktop, services, keeper), the X server, and how busy the machine was
+(all its CPUs, this run included): other work on the machine makes the figures less reliable.
+EOF
 printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s\n' subject condition process wineserver \
   total moves/s mover "other wine" Xvfb busy
 printf '%s\n' "${ROWS[@]}"
 echo
-# tivolu against the floor: whole totals; both less the server's cost with the mover alone; and,
-# when walking, that per window move (Quarn chases a character, so the program moves less).
+# mean NAME KEY CONDITION: the mean of NAME_KEY_CONDITION over its rows; empty without rows.
+mean() {
+  local sum=${1}_$2_$3 count=ROWS_$2_$3
+  awk -v s="${!sum:-0}" -v n="${!count:-0}" 'BEGIN { print (n > 0 ? s / n : "") }'
+}
+# tivolu against the floor, means over the rounds: whole totals; both less the server's cost with
+# the mover alone; and, when walking, that per window move (the program's Quarn chases a character
+# rather than the pointer, so the program moves less).
 for condition in walking standing; do
-  tivolu=TOTAL_TIVOLU_$condition floor=TOTAL_FLOOR_$condition server=SERVER_MOVER_$condition
-  tivoluMoves=MOVES_TIVOLU_$condition floorMoves=MOVES_FLOOR_$condition
-  [ -n "${!tivolu:-}" ] && [ -n "${!floor:-}" ] || continue
-  awk -v c="$condition" -v t="${!tivolu}" -v f="${!floor}" -v s="${!server:-0}" \
-    -v tm="${!tivoluMoves}" -v fm="${!floorMoves}" 'BEGIN {
+  tivolu=$(mean TOTAL TIVOLU $condition) floor=$(mean TOTAL FLOOR $condition)
+  [ -n "$tivolu" ] && [ -n "$floor" ] || continue
+  awk -v c="$condition" -v t="$tivolu" -v f="$floor" -v s="$(mean SERVER MOVER $condition)" \
+    -v tm="$(mean MOVES TIVOLU $condition)" -v fm="$(mean MOVES FLOOR $condition)" 'BEGIN {
     printf "%-9s tivolu / floor = %.2f", c, (f > 0 ? t / f : 0)
     if (f - s > 0) printf "   less the mover-alone server: %.2f", (t - s) / (f - s)
     if (c == "walking" && tm > 0 && fm > 0 && f - s > 0)

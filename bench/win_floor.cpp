@@ -32,10 +32,12 @@ constexpr std::array<Figure, 4> kFigures{{
     {L"Floor4", {0, 680}, {132, 69}, {24, 32}, kQuarnWalk},
 }};
 
-// An outline of 28 rectangles: an oval body over two legs whose stride depends on
-// STRIDE, so the outlines differ as walking frames do. Returned as region data, from which each
-// move makes its region at the cost of one ExtCreateRegion, as the program's frames do.
-std::vector<uint8_t> FigureOutline(SIZE size, int stride) {
+// An outline of 28 rectangles: an oval body over two legs. STEP (0 to 2) sets the legs' stride and
+// sways the head, so that a change of outline uncovers about as many new rectangles of the window
+// as the characters' walking frames do: under Wine each one costs an X Expose event and a server
+// request. Returned as region data, from which each move makes its region at the cost of one
+// ExtCreateRegion, as the program's frames do.
+std::vector<uint8_t> FigureOutline(SIZE size, int step) {
   const int width = size.cx, height = size.cy, bodyHeight = height - height / 5;
   const double halfWidth = width / 2.0, halfHeight = bodyHeight / 2.0;
   RegionHandle outline(CreateRectRgn(0, 0, 0, 0));
@@ -43,17 +45,19 @@ std::vector<uint8_t> FigureOutline(SIZE size, int stride) {
     RegionHandle part(CreateRectRgn(left, top, right, bottom));
     CombineRgn(outline.Get(), outline.Get(), part.Get(), RGN_OR);
   };
-  // The body in 26 bands, every other one a pixel to the side, like fur, so that none merge.
-  constexpr int kBands = 26;
+  // The body in 26 bands, every other one a pixel to the side, like fur, so that none merge. The
+  // top ones are the head.
+  constexpr int kBands = 26, kHeadBands = 8;
   for (int band = 0; band < kBands; ++band) {
     const int top = band * bodyHeight / kBands, bottom = (band + 1) * bodyHeight / kBands;
     const double dy = ((top + bottom) / 2.0 - halfHeight) / halfHeight;
     const int reach =
         std::max(1, static_cast<int>(std::lround((halfWidth - 1) * std::sqrt(1 - dy * dy))));
-    const int middle = static_cast<int>(halfWidth) - band % 2;
+    const int sway = band < kHeadBands ? step - 1 : 0;
+    const int middle = static_cast<int>(halfWidth) - band % 2 + sway;
     add(middle - reach, top, middle + reach, bottom);
   }
-  const int legWidth = std::max(2, width / 8), shift = (stride - 1) * legWidth / 2;
+  const int legWidth = std::max(2, width / 8), shift = (step - 1) * legWidth / 2;
   add(width / 4 + shift, bodyHeight, width / 4 + shift + legWidth, height);
   add(width * 3 / 4 - shift - legWidth, bodyHeight, width * 3 / 4 - shift, height);
   std::vector<uint8_t> data(GetRegionData(outline.Get(), 0, nullptr));
