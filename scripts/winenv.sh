@@ -56,9 +56,13 @@ winenv_start() {
   wineserver -k >/dev/null 2>&1
   winenv_prefix
   wineserver -p >/dev/null 2>&1
-  # One long-lived program keeps Wine's background processes up between test programs.
+  # Wine's background processes (desktop, services) start with the first program and outlive it,
+  # keeping its output open: start them here, detached from any test's output, and keep them up
+  # between test programs with one long-lived program.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  wait_until 30 pgrep -f 'C:\\windows\\system32\\winedevice.exe'
   if [ -f "$BUILD/win/keeper.exe" ]; then
-    wine "$BUILD/win/keeper.exe" >/dev/null 2>&1 &
+    wine "$BUILD/win/keeper.exe" >/dev/null 2>&1 </dev/null &
     KEEPER_PID=$!
   fi
 }
