@@ -53,7 +53,10 @@ file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/form
 add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
 target_link_libraries(tivolu PRIVATE tivolu_lib)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
-set_target_properties(tivolu PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/build)
+# The shipped 32-bit program lands in build/; a 64-bit build (for testing) stays in its own folder.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set_target_properties(tivolu PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/build)
+endif()
 # The shipped program carries no symbols and drops unused code.
 target_compile_options(tivolu_lib PRIVATE -ffunction-sections -fdata-sections)
 target_link_options(tivolu PRIVATE -s -Wl,--gc-sections)
@@ -83,7 +86,7 @@ foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${script})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
-    ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR};TIVOLU_SHIPPED=${CMAKE_SOURCE_DIR}/build/tivolu.exe")
 endforeach()
 
 # Windows benchmarks: bench/win_*.cpp.

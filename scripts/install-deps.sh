@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(
   g++ make cmake ninja-build googletest
-  mingw-w64 g++-mingw-w64-i686-posix
-  wine wine32:i386
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine32:i386 wine64
   xvfb xdotool x11-utils x11-apps imagemagick
   fonts-ipafont-gothic locales python3
   oneko

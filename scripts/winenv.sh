@@ -4,7 +4,32 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
-export WINEPREFIX=${TIVOLU_WINEPREFIX:-$BUILD/wineprefix} WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The shipped program is 32-bit. Some kernels run no 32-bit code (no IA-32 emulation), and there
+# Wine runs only 64-bit programs: the tests and `make run` then use the 64-bit build of the same
+# sources (build/win64), in a 64-bit prefix, through Wine's 64-bit loader.
+if [ -z "${WINE_BITS:-}" ]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then WINE_BITS=32; else WINE_BITS=64; fi
+fi
+export WINE_BITS
+if [ "$WINE_BITS" = 32 ]; then
+  WIN_BUILD=$BUILD/win TIVOLU_RUN_EXE=$BUILD/tivolu.exe
+  export WINEARCH=win32 WINEPREFIX=${TIVOLU_WINEPREFIX:-$BUILD/wineprefix}
+else
+  WIN_BUILD=$BUILD/win64 TIVOLU_RUN_EXE=$BUILD/win64/tivolu.exe
+  export WINEARCH=win64 WINEPREFIX=${TIVOLU_WINEPREFIX:-$BUILD/wineprefix}64
+  # Debian's wine, wineboot and winepath pick the 32-bit loader whenever it is installed.
+  export WINELOADER=/usr/lib/wine/wine64
+  mkdir -p "$BUILD/wine64-bin"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$BUILD/wine64-bin/wine"
+  for tool in wineboot winepath; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 %s.exe "$@"\n' "$tool" >"$BUILD/wine64-bin/$tool"
+  done
+  chmod +x "$BUILD"/wine64-bin/*
+  case ":$PATH:" in *":$BUILD/wine64-bin:"*) ;; *) export PATH=$BUILD/wine64-bin:$PATH ;; esac
+fi
+export WIN_BUILD TIVOLU_RUN_EXE
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH=$BUILD/locale LANG=ja_JP.UTF-8 LC_ALL=
 
 # Polls COMMAND until it succeeds or SECONDS pass.
@@ -61,8 +86,8 @@ winenv_start() {
   # between test programs with one long-lived program.
   wine cmd /c exit >/dev/null 2>&1 </dev/null
   wait_until 30 pgrep -f 'C:\\windows\\system32\\winedevice.exe'
-  if [ -f "$BUILD/win/keeper.exe" ]; then
-    wine "$BUILD/win/keeper.exe" >/dev/null 2>&1 </dev/null &
+  if [ -f "$WIN_BUILD/keeper.exe" ]; then
+    wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
     KEEPER_PID=$!
   fi
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The shipped program: a 32-bit Windows GUI program for i386 that needs only Windows' own DLLs.
+# It is checked as built, whichever build (32- or 64-bit) the other tests run.
 source "$(dirname "$0")/lib.sh"
+TIVOLU_EXE=${TIVOLU_SHIPPED:-$TIVOLU_EXE}
 
 headers=$(LC_ALL=C i686-w64-mingw32-objdump -p "$TIVOLU_EXE")
 check "a PE32 file for i386" grep -q 'file format pei-i386' <<<"$headers"

@@ -1,9 +1,6 @@
 # Shared by the end-to-end tests: start the program under Wine and look at its windows.
 # Needs DISPLAY and the Wine environment of scripts/winenv.sh (set up by scripts/test.sh).
 set -uo pipefail
-TIVOLU_EXE=${TIVOLU_EXE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/tivolu.exe}
-TIVOLU_BUILD=${TIVOLU_BUILD:-$(dirname "$TIVOLU_EXE")/win}
-PROBE="$TIVOLU_BUILD/probe.exe"
 CHARACTERS=(Mubo Tesk Plim Quarn)
 FAILURES=0
 
@@ -20,6 +17,10 @@ check() {
 
 # wait_until SECONDS COMMAND... polls with a deadline; the Wine settings stay as the run set them.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/winenv.sh"
+# ctest names the program and its build; run by hand, the build winenv.sh chose.
+TIVOLU_EXE=${TIVOLU_EXE:-$TIVOLU_RUN_EXE}
+TIVOLU_BUILD=${TIVOLU_BUILD:-$WIN_BUILD}
+PROBE="$TIVOLU_BUILD/probe.exe"
 
 probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 
