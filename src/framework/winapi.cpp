@@ -15,6 +15,22 @@ void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
   registered.insert(name);
 }
 
+namespace {
+std::optional<bool> wineOverride;
+}
+
+bool RunningUnderWine() {
+  if (wineOverride) return *wineOverride;
+  // Wine's ntdll exports its version; Windows' does not.
+  static const bool underWine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return underWine;
+}
+
+void OverrideRunningUnderWine(std::optional<bool> answer) { wineOverride = answer; }
+
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
   int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);

@@ -2,12 +2,19 @@
 // Windows headers and small owners for Windows handles, shared by the whole Windows side.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 // Registers a window class of this program once; later calls do nothing.
 void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
+
+// True when the program runs under Wine rather than Windows (asked of ntdll once). A few platform
+// calls cost or behave differently there; see the walkers' mouse capture.
+bool RunningUnderWine();
+// Tests replace the answer to take the Windows path under Wine; nullopt restores the real one.
+void OverrideRunningUnderWine(std::optional<bool> answer);
 
 // UTF-8 inside the program, UTF-16 at the wide API.
 std::wstring Widen(std::string_view text);

@@ -1,14 +1,64 @@
 #!/usr/bin/env bash
-# With the pointer still, Mubo, Tesk and Plim walk to it at 1, 3 and 4 pixels a tick and come to
-# rest inside their zones around it; Quarn follows the character it chases.
+# The pointer is moved the way a user moves it, through X (xdotool), and only over the bare
+# desktop: Mubo, Tesk and Plim walk to it at 1, 3 and 4 pixels a tick and come to rest inside
+# their zones around it, then turn and follow it to the opposite corner; Quarn follows the
+# character it chases.
 source "$(dirname "$0")/lib.sh"
-PX=560 PY=100
-probe cursor $PX $PY >/dev/null
-start_program
-for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
+
+# point_to X Y: moves the X pointer and waits until X reports it there.
+point_to() {
+  xdotool mousemove "$1" "$2"
+  wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
+}
+
+# The window under the pointer is the root window: no window of the program's nor Wine's.
+pointer_over_root() {
+  local root
+  root=$(printf '%d' "$(xwininfo -root | awk '/Window id:/ { print $4 }')")
+  xdotool getmouselocation --shell | grep -qx "WINDOW=$root"
+}
 
 where() { probe where "${CHARACTERS[@]}"; }
 top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
+
+at_rest() {
+  local a b
+  a=$(where); sleep 0.5; b=$(where)
+  [ "$a" = "$b" ]
+}
+
+# in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes.
+in_zone() {
+  local left top
+  read -r _ left top < <(grep "^$1 " <<<"$final")
+  local dx=$(($4 - left)) dy=$(($5 - top))
+  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
+}
+
+quarry_near() {
+  local c left top
+  for c in Mubo Tesk Plim; do
+    read -r _ left top < <(grep "^$c " <<<"$final")
+    in_zone Quarn -12 32 "$left" "$top" && return 0
+  done
+  return 1
+}
+
+# rest_around X Y WHAT: everyone comes to rest, the three in their zones around X, Y.
+rest_around() {
+  check "everyone comes to rest $3" wait_until 120 at_rest
+  final=$(where)
+  echo "$final"
+  check "Mubo rests in his zone $3" in_zone Mubo 0 32 "$1" "$2"
+  check "Tesk rests in his zone $3" in_zone Tesk -24 12 "$1" "$2"
+  check "Plim rests in his zone $3" in_zone Plim -48 24 "$1" "$2"
+  check "Quarn came to rest by the character it chases $3" quarry_near
+}
+
+PX=560 PY=100
+check "the pointer is placed through X" point_to $PX $PY
+start_program
+for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
 
 # All three walk down from their stored tops (-80, -50, -50): after n ticks they have made n
 # steps of their own size. Read them together while all are still on their way (Plim, the
@@ -27,32 +77,13 @@ check "Tesk walks three times Mubo's speed" close "$n_tesk" "$n_mubo"
 check "Plim walks four times Mubo's speed" close "$n_plim" "$n_mubo"
 check "Tesk's steps are 3 pixels" test $((($(top_of Tesk "$sample") + 50) % 3)) -eq 0
 check "Plim's steps are 4 pixels" test $((($(top_of Plim "$sample") + 50) % 4)) -eq 0
+rest_around $PX $PY "at the first place"
 
-at_rest() {
-  local a b
-  a=$(where); sleep 0.5; b=$(where)
-  [ "$a" = "$b" ]
-}
-check "everyone comes to rest" wait_until 60 at_rest
-final=$(where)
-echo "$final"
-# in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes.
-in_zone() {
-  local left top
-  read -r _ left top < <(grep "^$1 " <<<"$final")
-  local dx=$(($4 - left)) dy=$(($5 - top))
-  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
-}
-check "Mubo rests in his zone" in_zone Mubo 0 32 $PX $PY
-check "Tesk rests in his zone" in_zone Tesk -24 12 $PX $PY
-check "Plim rests in his zone" in_zone Plim -48 24 $PX $PY
-quarry_near() {
-  local c left top
-  for c in Mubo Tesk Plim; do
-    read -r _ left top < <(grep "^$c " <<<"$final")
-    in_zone Quarn -12 32 "$left" "$top" && return 0
-  done
-  return 1
-}
-check "Quarn came to rest by the character it chases" quarry_near
+# Far from every window, over the bare desktop: down and right, then the opposite corner.
+for target in "880 560 down and right" "300 140 up and left"; do
+  read -r x y what <<<"$target"
+  check "the pointer moves $what through X" point_to "$x" "$y"
+  check "the pointer is over the bare desktop $what" pointer_over_root
+  rest_around "$x" "$y" "$what"
+done
 finish

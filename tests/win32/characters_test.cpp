@@ -2,6 +2,8 @@
 // Walker ticks are called directly with the pointer placed by SetCursorPos.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/mubo.h"
 #include "app/plim.h"
 #include "app/quarn.h"
@@ -235,6 +237,75 @@ TEST_F(Characters, QuarnChasesItsTargetAndWaitsWhileItIsHidden) {
   Tick(Form4);
   EXPECT_EQ(Form4->Left(), 568);
   EXPECT_EQ(Form4->Top(), 612);
+  Form1->ChaseTarget = saved;
+}
+
+// Listens to one character window: the capture changes it is told of, and whether it held the
+// capture whenever it was moved.
+class CaptureSpy {
+ public:
+  explicit CaptureSpy(HWND window) : window_(window) {
+    current_ = this;
+    previous_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+  }
+  ~CaptureSpy() {
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    current_ = nullptr;
+  }
+  std::vector<std::string> Events;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND h, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_CAPTURECHANGED) current_->Events.push_back("released");
+    if (msg == WM_WINDOWPOSCHANGED && !(reinterpret_cast<WINDOWPOS*>(lparam)->flags & SWP_NOMOVE))
+      current_->Events.push_back(GetCapture() == h ? "moved, captured" : "moved");
+    return CallWindowProcW(current_->previous_, h, msg, wparam, lparam);
+  }
+  static inline CaptureSpy* current_ = nullptr;
+  HWND window_;
+  WNDPROC previous_;
+};
+
+bool WineKeyPresent() {
+  HKEY key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+TEST_F(Characters, OnWindowsATickHoldsTheCaptureAroundItsMovesUnderWineItTakesNone) {
+  EXPECT_EQ(RunningUnderWine(), WineKeyPresent());
+  using Events = std::vector<std::string>;
+  auto diagonalTick = [](TCharacterForm* f) {
+    CaptureSpy spy(f->Handle());
+    PlaceAt(f, 300, 300);
+    spy.Events.clear();
+    if (f == Form4)
+      PlaceAt(Form2, 600, 600);  // Quarn's quarry, down-right of it
+    else
+      Pointer(200, 500);  // down-left: one move on each axis
+    Tick(f);
+    EXPECT_EQ(GetCapture(), nullptr);
+    return spy.Events;
+  };
+  int saved = Form1->ChaseTarget;
+  Form1->ChaseTarget = 1;
+
+  OverrideRunningUnderWine(false);  // the Windows path: taken before the read, released last
+  EXPECT_EQ(diagonalTick(Form2), (Events{"moved, captured", "moved, captured", "released"}));
+  EXPECT_EQ(diagonalTick(Form4), (Events{"moved, captured", "moved, captured", "released"}));
+  {
+    CaptureSpy spy(Form2->Handle());  // a standing tick takes and releases it too
+    Pointer(Form2->Left(), Form2->Top());
+    Tick(Form2);
+    EXPECT_EQ(spy.Events, Events{"released"});
+  }
+  OverrideRunningUnderWine(true);
+  EXPECT_EQ(diagonalTick(Form2), (Events{"moved", "moved"}));
+  EXPECT_EQ(diagonalTick(Form4), (Events{"moved", "moved"}));
+  OverrideRunningUnderWine(std::nullopt);
   Form1->ChaseTarget = saved;
 }
 

@@ -1,14 +1,14 @@
-// Looks at the program's windows from outside, for the end-to-end tests:
-//   probe info CAPTION          position, size, styles, owner and window region of a top-level
-//   window probe region CAPTION        the window region's rectangles, one per line probe close
-//   CAPTION         sends WM_CLOSE probe dialog TITLE          the text of a message box captioned
-//   TITLE probe dismiss TITLE         presses the message box's OK button probe where CAPTION...
-//   "CAPTION LEFT TOP" of several windows, read together probe recorder X Y W H FILE a plain window
-//   at that place that writes "click X Y" (screen
-//                               coordinates) to FILE for every left click it receives
-//   probe cursor - | X Y        places the pointer (SetCursorPos) and prints where Windows sees it;
-//                               the walkers' capture release hides X pointer moves from Wine for a
-//                               while, so tests place the pointer through Windows
+// Looks at the program's windows from outside, for the end-to-end tests. Commands:
+// - probe info CAPTION: position, size, styles, owner and window region of a top-level window
+// - probe region CAPTION: the window region's rectangles, one per line
+// - probe close CAPTION: sends WM_CLOSE
+// - probe dialog TITLE: the text of a message box captioned TITLE
+// - probe dismiss TITLE: presses the message box's OK button
+// - probe where CAPTION...: "CAPTION LEFT TOP" of several windows, read together
+// - probe recorder X Y W H FILE: a plain window at that place that writes "click X Y" (screen
+//   coordinates) to FILE for every left click it receives
+// - probe cursor - | X Y: places the pointer through Windows (SetCursorPos) and prints where
+//   Windows sees it; a user's pointer moves come from X (xdotool)
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
 #include <windows.h>
 // after windows.h, which it needs
