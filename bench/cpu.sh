@@ -3,9 +3,9 @@
 # (bench_win_floor.exe: the walkers' work in plain Win32) and the native oneko. For each subject
 # and condition it measures, over BENCH_SECONDS (default 20) s, the CPU time (user + system) per
 # second of wall time of the subject's own process and of Wine's server.
-#   walking   the pointer rounds a circle (bench_win_mover.exe, through SetCursorPos: the walkers'
-#             capture release hides X pointer moves from Wine, and SetCursorPos also moves the X
-#             pointer for oneko)
+#   walking   the pointer rounds a circle (bench_win_mover.exe, through SetCursorPos, which moves
+#             the X pointer too, for oneko; the floor takes the capture on every tick as the
+#             walkers do on Windows, and under Wine it sees only pointer moves made through Wine)
 #   standing  the pointer rests at a point the characters have reached; measured once they stand
 # The mover's own cost, and the server's with only the mover running, are printed first so that
 # they can be subtracted. Beside them: window moves per second, and how busy the machine was.
@@ -26,9 +26,11 @@ ROUNDS=${BENCH_ROUNDS:-1}
 STILL_X=520 STILL_Y=120
 HZ=$(getconf CLK_TCK)
 
+# BENCH_TIVOLU measures another build of the program (an earlier one, say) against the same floor.
+SUBJECT=${BENCH_TIVOLU:-$TIVOLU_RUN_EXE}
 missing=()
-for file in build/tivolu.exe build/win/bench_win_floor.exe build/win/bench_win_mover.exe \
-  build/win/keeper.exe; do
+for file in "$SUBJECT" "$WIN_BUILD/bench_win_floor.exe" "$WIN_BUILD/bench_win_mover.exe" \
+  "$WIN_BUILD/keeper.exe"; do
   [ -f "$file" ] || missing+=("$file")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -38,7 +40,8 @@ fi
 # The programs run from copies: a build while they run would rewrite their mapped files. The
 # program's settings file is then made beside the copy, not beside the build.
 PROGRAMS=$(mktemp -d)
-cp build/tivolu.exe build/win/bench_win_floor.exe build/win/bench_win_mover.exe "$PROGRAMS/"
+cp "$SUBJECT" "$PROGRAMS/tivolu.exe"
+cp "$WIN_BUILD/bench_win_floor.exe" "$WIN_BUILD/bench_win_mover.exe" "$PROGRAMS/"
 TIVOLU=$PROGRAMS/tivolu.exe FLOOR=$PROGRAMS/bench_win_floor.exe MOVER=$PROGRAMS/bench_win_mover.exe
 ONEKO=$(PATH=$PATH:/usr/games command -v oneko)
 [ -n "$ONEKO" ] || echo "oneko is not installed (scripts/install-deps.sh installs it): no oneko rows" >&2
