@@ -7,7 +7,7 @@
 
 #include "framework/core/description.h"
 #include "framework/winapi.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 // A colour: 0x00BBGGRR, or a system colour with the high bit set (clBtnFace).
 using TColor = int32_t;

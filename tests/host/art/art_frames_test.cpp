@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/core/exception.h"
-#include "region_test_support.h"
+#include "../region/region_test_support.h"
 
 namespace {
 

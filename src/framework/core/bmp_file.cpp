@@ -1,4 +1,4 @@
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 #include <algorithm>
 #include <bit>
