@@ -1,21 +1,23 @@
 #include "framework/extctrls.h"
 
-#include "framework/core/exception.h"
-#include "framework/forms.h"
+namespace {
+HiddenWindow::Params MessageOnly() {
+  HiddenWindow::Params params;
+  params.MessageOnly = true;
+  return params;
+}
+}  // namespace
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  EnsureWindowClass(L"TivoluTimer", WndProc);
-  window_ = CreateWindowExW(0, L"TivoluTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  if (!window_) throw Exception("タイマーを作成できません");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+TTimer::TTimer(TComponent* owner)
+    : TComponent(owner), window_(MessageOnly(), [this](TMessage& m) {
+        if (m.Msg != WM_TIMER) return false;
+        if (onTimer_) onTimer_(this);
+        return true;
+      }) {
   UpdateTimer();
 }
 
-TTimer::~TTimer() {
-  KillTimer(window_, 1);
-  DestroyWindow(window_);
-}
+TTimer::~TTimer() { KillTimer(window_.Handle(), 1); }
 
 void TTimer::SetEnabled(bool value) {
   if (value == enabled_) return;
@@ -40,23 +42,9 @@ void TTimer::Loaded() {
 }
 
 void TTimer::UpdateTimer() {
-  KillTimer(window_, 1);
+  KillTimer(window_.Handle(), 1);
   if (enabled_ && interval_ != 0 && onTimer_ && !Loading())
-    SetTimer(window_, 1, interval_, nullptr);
-}
-
-LRESULT CALLBACK TTimer::WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  try {
-    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_TIMER && timer) {
-      if (timer->onTimer_) timer->onTimer_(timer);
-      return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wparam, lparam);
-  } catch (...) {
-    if (Application) Application->HandleException(std::current_exception());
-    return 0;
-  }
+    SetTimer(window_.Handle(), 1, interval_, nullptr);
 }
 
 void TTimer::SetProperty(const std::string& name, const Value& value) {
@@ -71,10 +59,10 @@ void TTimer::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TTimer::SetEvent(const std::string& name, TNotifyEvent handler) {
+void TTimer::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnTimer") {
-    SetOnTimer(std::move(handler));
+    SetOnTimer(EventValue<TNotifyEvent>(name, handler));
   } else {
-    TComponent::SetEvent(name, std::move(handler));
+    TComponent::SetEvent(name, handler);
   }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // TTimer: a component that calls OnTimer every Interval milliseconds while Enabled.
 #include "framework/classes.h"
-#include "framework/winapi.h"
+#include "framework/window.h"
 
 class TTimer : public TComponent {
  public:
@@ -16,14 +16,13 @@ class TTimer : public TComponent {
 
   void Loaded() override;
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, TNotifyEvent handler) override;
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
  private:
   void UpdateTimer();
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
   TNotifyEvent onTimer_;
-  HWND window_ = nullptr;  // a message-only window that receives WM_TIMER
+  HiddenWindow window_;  // message-only: receives WM_TIMER
   bool enabled_ = true;
   unsigned interval_ = 1000;
 };
