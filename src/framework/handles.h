@@ -2,8 +2,9 @@
 // Owners of Windows handles and scoped guards. Every handle the program makes has one owner that
 // frees it; every paired call (BeginPaint/EndPaint, SaveDC/RestoreDC, SetCapture/ReleaseCapture)
 // is undone by a guard, so an exception between the two leaves nothing behind.
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
 
 #include <utility>
 
