@@ -81,6 +81,14 @@ foreach(src ${WIN_TESTS})
 endforeach()
 # These neither use the pointer nor show windows where others look: they may run beside the rest.
 set_tests_properties(region_blob_test walker_handles_test PROPERTIES RESOURCE_LOCK "")
+# The settings file's tests run once in the Japanese code page (932, the harness's locale) and
+# once in Wine's default Western one (1252); each checks that it got the one it was started for.
+foreach(name inifiles_test settings_file_test)
+  add_test(NAME ${name}_cp1252 COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "" ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=932")
+  set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
+    ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
+endforeach()
 set_tests_properties(walker_handles_test PROPERTIES COST 1000)
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
