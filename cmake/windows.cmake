@@ -17,6 +17,7 @@ set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)
+tivolu_layer(settings USES framework)
 tivolu_layer(app USES region framework app/core EXCLUDE app/main.cpp)
 
 # The framework declares the base classes, so its schema comes first.
@@ -71,7 +72,7 @@ file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/fo
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${WIN_TEST_SUPPORT})
-  target_link_libraries(${name} PRIVATE app GTest::gtest)
+  target_link_libraries(${name} PRIVATE app settings GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
