@@ -48,9 +48,14 @@ function(tivolu_descriptions target)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${bins}")
 endfunction()
 
+# Resource scripts that include pictures compiled by artc into ART_DIR/pictures/.
+set(GLYPHS_RC ${CMAKE_SOURCE_DIR}/src/controls/glyphs.rc)
+set_source_files_properties(${GLYPHS_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/CHECKBOX.bmp)
+
 # The program.
 file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
-add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
+add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${GLYPHS_RC})
 target_link_libraries(tivolu PRIVATE tivolu_lib)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 # The shipped 32-bit program lands in build/; a 64-bit build (for testing) stays in its own folder.
@@ -67,7 +72,7 @@ file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/sup
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${WIN_TEST_SUPPORT})
+  add_executable(${name} ${src} ${WIN_TEST_SUPPORT} ${GLYPHS_RC})
   target_link_libraries(${name} PRIVATE tivolu_lib GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
