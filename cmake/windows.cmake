@@ -52,10 +52,13 @@ endfunction()
 set(GLYPHS_RC ${CMAKE_SOURCE_DIR}/src/controls/glyphs.rc)
 set_source_files_properties(${GLYPHS_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
   OBJECT_DEPENDS ${ART_DIR}/pictures/CHECKBOX.bmp)
+set(ICON_RC ${CMAKE_SOURCE_DIR}/src/app/icon.rc)
+set_source_files_properties(${ICON_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/MAINICON.ico)
 
 # The program.
 file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
-add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${GLYPHS_RC})
+add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${ICON_RC} ${GLYPHS_RC})
 target_link_libraries(tivolu PRIVATE tivolu_lib)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 # The shipped 32-bit program lands in build/; a 64-bit build (for testing) stays in its own folder.
@@ -81,8 +84,9 @@ foreach(src ${WIN_TESTS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 endforeach()
+target_sources(pictures_test PRIVATE ${ICON_RC})
 # These neither use the pointer nor show windows where others look: they may run beside the rest.
-set_tests_properties(region_blob_test walker_handles_test PROPERTIES RESOURCE_LOCK "")
+set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTIES RESOURCE_LOCK "")
 set_tests_properties(walker_handles_test PROPERTIES COST 1000)
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.

@@ -27,4 +27,6 @@ resources=$(awk '
 echo "resources:"; echo "$resources"
 check "carries the check box glyph strip: bitmap CHECKBOX, language 1033, 19,208 bytes" \
   grep -qx '0x000002 CHECKBOX 0x000409 0x004b08' <<<"$resources"
+check "carries its icon: the icon group MAINICON" grep -q '^0x00000e MAINICON 0x000409 ' <<<"$resources"
+check "carries the icon's three images" test "$(grep -c '^0x000003 ' <<<"$resources")" -eq 3
 finish

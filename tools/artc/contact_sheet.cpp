@@ -54,7 +54,7 @@ void AddFrame(std::vector<std::string>& arguments, const SheetCharacter& charact
 
 }  // namespace
 
-void WriteSheet(const std::vector<SheetTile>& tiles, int columns,
+void WriteSheet(const std::vector<SheetTile>& tiles, int columns, bool equalCells,
                 const std::filesystem::path& output) {
   // montage cannot run operations on single images: convert writes the tiles first.
   const std::filesystem::path folder = output.parent_path() / (output.stem().string() + "-tiles");
@@ -71,8 +71,9 @@ void WriteSheet(const std::vector<SheetTile>& tiles, int columns,
   }
   convert.insert(convert.end(), {"-size", "1x1", "xc:none", "null:"});  // it must end on an image
   const size_t rows = (tiles.size() + columns - 1) / columns;
+  // "1x1<": every cell as large as the largest tile, the tiles themselves left as they are.
   montage.insert(montage.end(), {"-tile", std::to_string(columns) + "x" + std::to_string(rows),
-                                 "-geometry", "+6+6", output.string()});
+                                 "-geometry", equalCells ? "1x1<+6+6" : "+6+6", output.string()});
   Run(convert);
   Run(montage);
   std::filesystem::remove_all(folder);
@@ -90,7 +91,7 @@ void WriteContactSheet(const std::vector<SheetCharacter>& characters,
                           ColourArgument(character.Key), "-scale", "600%"},
                          character.Name + " Rgn" + std::to_string(index + 1)});
       }
-  WriteSheet(tiles, int(characters.size()) * kFramesPerDirection, output);
+  WriteSheet(tiles, int(characters.size()) * kFramesPerDirection, false, output);
 }
 
 void WriteActualSizeStrip(const std::vector<SheetCharacter>& characters,

@@ -32,6 +32,7 @@ struct SheetTile {
   std::string Label;
 };
 
-// The tiles in a grid of `columns`, labelled, on a grey background.
-void WriteSheet(const std::vector<SheetTile>& tiles, int columns,
+// The tiles in a grid of `columns`, labelled, on a grey background; with `equalCells` every cell
+// has the room of the largest tile, so that the labels of small ones stay apart.
+void WriteSheet(const std::vector<SheetTile>& tiles, int columns, bool equalCells,
                 const std::filesystem::path& output);

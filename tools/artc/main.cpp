@@ -160,7 +160,7 @@ void CompilePictures(const std::vector<PictureSource>& sources, const fs::path& 
       tiles.insert(tiles.end(), row.begin(), row.end());
       while (tiles.size() % columns) tiles.push_back({"null:", {}, ""});
     }
-    WriteSheet(tiles, int(columns),
+    WriteSheet(tiles, int(columns), true,
                outputDir / ("contact-sheet-" + fs::path(source.FileName).stem().string() + ".png"));
   }
   fs::remove_all(review);
