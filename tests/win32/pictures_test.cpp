@@ -1,8 +1,11 @@
-// The pictures the program carries, as the platform loads them: the check box glyph strip and
-// the program's icon from the program's resources.
+// The pictures the program carries, as the platform loads them: the check box glyph strip from
+// the program's resources, the program's icon by its name, and the notification-area icon's
+// picture from its icon file.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,13 @@ class IconOwner {
  private:
   HICON icon_;
 };
+
+std::vector<uint8_t> ReadPicture(const std::string& name) {
+  const std::string path = std::string(TIVOLU_SOURCE_DIR) + "/build/art/pictures/" + name;
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << "missing " << path;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
 
 SIZE IconSize(HICON icon) {
   ICONINFO info{};
@@ -103,6 +113,26 @@ TEST(Pictures, ProgramIconLoadsByNameAtEachSize) {
     const size_t middle = size_t(size / 2) * size + size / 2;
     EXPECT_EQ(onWhite[middle], onBlack[middle]);
     EXPECT_NE(onWhite[middle], RGB(255, 255, 255));
+  }
+}
+
+TEST(Pictures, TrayPictureIsOpaqueAtItsSizeAndAtSixteen) {
+  const std::vector<uint8_t> file = ReadPicture("TrayIcon.ico");
+  ASSERT_GE(file.size(), 22u);
+  ASSERT_EQ(file[4], 1);  // one image
+  const uint32_t size = file[14] | file[15] << 8 | file[16] << 16 | uint32_t(file[17]) << 24;
+  const uint32_t offset = file[18] | file[19] << 8 | file[20] << 16 | uint32_t(file[21]) << 24;
+  ASSERT_LE(uint64_t(offset) + size, file.size());
+  IconOwner icon(CreateIconFromResourceEx(const_cast<uint8_t*>(file.data() + offset), size, TRUE,
+                                          0x00030000, 0, 0, LR_DEFAULTCOLOR));
+  ASSERT_NE(icon.Get(), nullptr);
+  const SIZE actual = IconSize(icon.Get());
+  EXPECT_EQ(actual.cx, 29);
+  EXPECT_EQ(actual.cy, 29);
+  for (int shown : {29, 16}) {
+    SCOPED_TRACE(std::to_string(shown));
+    EXPECT_EQ(Drawn(icon.Get(), shown, RGB(255, 255, 255)), Drawn(icon.Get(), shown, RGB(0, 0, 0)))
+        << "no pixel lets the background through";
   }
 }
 

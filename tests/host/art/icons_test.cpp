@@ -1,4 +1,5 @@
-// The program's icon (MAINICON: Mubo's face at 16, 32 and 48 pixels) as an icon file.
+// The program's icon (MAINICON: Mubo's face at 16, 32 and 48 pixels) and the notification-area
+// icon's picture (TrayIcon: 29 x 29, 24-bit, opaque), as icon files.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -18,6 +19,7 @@ using art_test::U32;
 const PaletteEntry kOutline{30, 36, 58, 0};  // blue, green, red
 const PaletteEntry kYellow{52, 199, 247, 0};
 const PaletteEntry kRed{42, 38, 204, 0};
+const PaletteEntry kTrayBackground{200, 96, 56, 0};
 
 // One image of an icon file, read by hand from its directory entry and header.
 struct IconImage {
@@ -119,6 +121,35 @@ TEST(Icons, ProgramIconIsMubosFaceAtThreeSizes) {
     EXPECT_TRUE(colours.count(kYellow) && colours.count(kRed)) << "yellow skin and red fez";
   }
   EXPECT_EQ(sizes, (std::multiset<int>{16, 32, 48}));
+}
+
+TEST(Icons, TrayPictureIsAnOpaqueCloseUpThatSurvivesSixteenPixels) {
+  const std::vector<uint8_t> file =
+      art_test::ReadBytes(art_test::ArtDir() / "pictures" / "TrayIcon.ico");
+  EXPECT_EQ(file.size(), 6u + 16 + 40 + 88 * 29 + 4 * 29);
+  const std::vector<IconImage> images = ReadIcon(file);
+  ASSERT_EQ(images.size(), 1u);
+  const IconImage& image = images[0];
+  ASSERT_EQ(image.Width, 29);
+  ASSERT_EQ(image.Height, 29);
+  EXPECT_EQ(image.Bits, 24);
+  for (bool clear : image.Clear) EXPECT_FALSE(clear) << "the mask is empty";
+  EXPECT_EQ(image.At(0, image.Height - 1), kTrayBackground);
+  EXPECT_EQ(image.At(image.Width - 1, image.Height - 1), kTrayBackground);
+
+  // Shown at 16 x 16 by dropping rows and columns: the two eyes are still there, dark pixels
+  // with skin on both sides in the upper half of the face.
+  auto sample = [&](int x, int y) { return image.At(x * 29 / 16, y * 29 / 16); };
+  auto skin = [&](int x, int y) {
+    return sample(x, y) != kOutline && sample(x, y) != kTrayBackground;
+  };
+  std::set<int> eyeColumns;
+  for (int y = 4; y < 10; ++y)
+    for (int x = 4; x < 12; ++x)
+      if (sample(x, y) == kOutline && skin(x - 1, y) && skin(x + 1, y)) eyeColumns.insert(x);
+  ASSERT_FALSE(eyeColumns.empty());
+  EXPECT_LE(*eyeColumns.begin(), 7) << "left eye";
+  EXPECT_GE(*eyeColumns.rbegin(), 8) << "right eye";
 }
 
 }  // namespace
