@@ -143,22 +143,18 @@ void CompilePictures(const std::vector<PictureSource>& sources, const fs::path& 
   fs::create_directories(folder);
   fs::create_directories(review);
   for (const PictureSource& source : sources) {
-    std::vector<std::vector<SheetTile>> rows;
+    std::vector<SheetTile> tiles;
     size_t columns = 1;
     for (const Picture& picture : source.Pictures) {
       if (picture.Kind == PictureKind::Bitmap)
         WriteBytes(folder / (picture.Name + ".bmp"), WritePictureBitmap(picture));
       else
         WriteBytes(folder / (picture.Name + ".ico"), WritePictureIcon(picture));
-      rows.push_back(ReviewTiles(picture, review));
+      const std::vector<SheetTile> own = ReviewTiles(picture, review);
+      tiles.insert(tiles.end(), own.begin(), own.end());
+      // Grids keep a row a group; other tiles flow six a row.
       columns = std::max(columns, picture.Cells.Width ? picture.Cells.Labels.size()
-                                                      : std::min<size_t>(rows.back().size(), 6));
-    }
-    // Each picture starts a row of the sheet.
-    std::vector<SheetTile> tiles;
-    for (const std::vector<SheetTile>& row : rows) {
-      tiles.insert(tiles.end(), row.begin(), row.end());
-      while (tiles.size() % columns) tiles.push_back({"null:", {}, ""});
+                                                      : std::min<size_t>(tiles.size(), 6));
     }
     WriteSheet(tiles, int(columns), true,
                outputDir / ("contact-sheet-" + fs::path(source.FileName).stem().string() + ".png"));

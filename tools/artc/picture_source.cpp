@@ -52,10 +52,14 @@ class Parser {
         ReadShown(words);
       } else if (keyword == "at") {
         ReadMap(words);
+      } else if (keyword == "tile") {
+        ReadTile(words);
+      } else if (keyword == "paste") {
+        ReadPaste(words);
       } else {
         reader_.Fail("unknown line \"" + std::string(line) +
-                     "\"; expected key, colour, bitmap, icon, image, cells, shown, at or a # "
-                     "comment");
+                     "\"; expected key, colour, bitmap, icon, image, cells, shown, at, tile, "
+                     "paste or a # comment");
       }
     }
     FinishPicture();
@@ -181,41 +185,119 @@ class Parser {
     reader_.ExpectEnd(words);
   }
 
-  // "at X Y", then the map's rows up to a blank line or the end of the file. Spaces inside a row
-  // only separate panels for the reader and are dropped.
+  PictureImage& CurrentImage(const char* what) {
+    Picture& picture = Current(what);
+    if (picture.Images.empty())
+      reader_.Fail(std::string(what) + " before the icon's first image line");
+    return picture.Images.back();
+  }
+
+  struct MapRow {
+    int Line;
+    std::string Letters;
+  };
+
+  // The rows of a map up to a blank line or the end of the file. Spaces inside a row only
+  // separate panels for the reader and are dropped.
+  std::vector<MapRow> ReadRows() {
+    const int mapLine = reader_.LineNumber();
+    std::vector<MapRow> rows;
+    while (reader_.NextLine() && !reader_.Line().empty()) {
+      MapRow& row = rows.emplace_back(MapRow{reader_.LineNumber(), ""});
+      for (char letter : reader_.Line())
+        if (letter != ' ') row.Letters += letter;
+      if (row.Letters.size() != rows.front().Letters.size())
+        reader_.Fail("row is " + std::to_string(row.Letters.size()) +
+                     " pixels wide; the map's first is " +
+                     std::to_string(rows.front().Letters.size()));
+      for (size_t column = 0; column < row.Letters.size(); ++column)
+        if (!legend_.Find(row.Letters[column]))
+          reader_.Fail("unknown colour letter " + Quoted(row.Letters[column]) + " in column " +
+                       std::to_string(column + 1));
+    }
+    if (rows.empty()) reader_.FailAt(mapLine, "a map without rows");
+    return rows;
+  }
+
+  void Draw(PictureImage& image, int x, int y, PaletteEntry colour, bool key) {
+    const size_t at = size_t(y) * image.Width + x;
+    image.Colours[at] = colour;
+    image.Key[at] = key;
+    drawn_[at] = true;
+  }
+
+  void DrawLetter(PictureImage& image, int x, int y, char letter) {
+    const LegendColour* entry = legend_.Find(letter);
+    Draw(image, x, y, entry->Colour, legend_.HasKey() && entry == &legend_.Key());
+  }
+
+  // "at X Y", then a map whose top-left pixel goes to X, Y.
   void ReadMap(std::istringstream& words) {
-    Picture& picture = Current("at");
-    if (picture.Images.empty()) reader_.Fail("at before the icon's first image line");
-    PictureImage& image = picture.Images.back();
+    PictureImage& image = CurrentImage("at");
     const int left = reader_.ReadNumber(words, "x", 0, image.Width - 1);
     const int top = reader_.ReadNumber(words, "y", 0, image.Height - 1);
     reader_.ExpectEnd(words);
-    const int mapLine = reader_.LineNumber();
-    size_t width = 0;
-    int y = top;
-    while (reader_.NextLine() && !reader_.Line().empty()) {
-      std::string row;
-      for (char letter : reader_.Line())
-        if (letter != ' ') row += letter;
-      if (width == 0) width = row.size();
-      if (row.size() != width)
-        reader_.Fail("row is " + std::to_string(row.size()) + " pixels wide; the map's first is " +
-                     std::to_string(width));
-      if (left + int(width) > image.Width || y >= image.Height)
-        reader_.Fail("the map leaves the " + SizeText(image.Width, image.Height) + " picture");
-      for (size_t column = 0; column < row.size(); ++column) {
-        const LegendColour* entry = legend_.Find(row[column]);
-        if (!entry)
-          reader_.Fail("unknown colour letter " + Quoted(row[column]) + " in column " +
-                       std::to_string(column + 1));
-        const size_t at = size_t(y) * image.Width + left + column;
-        image.Colours[at] = entry->Colour;
-        image.Key[at] = legend_.HasKey() && entry == &legend_.Key();
-        drawn_[at] = true;
-      }
-      ++y;
+    const std::vector<MapRow> rows = ReadRows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const int y = top + int(i);
+      if (left + int(rows[i].Letters.size()) > image.Width || y >= image.Height)
+        reader_.FailAt(rows[i].Line,
+                       "the map leaves the " + SizeText(image.Width, image.Height) + " picture");
+      for (size_t column = 0; column < rows[i].Letters.size(); ++column)
+        DrawLetter(image, left + int(column), y, rows[i].Letters[column]);
     }
-    if (y == top) reader_.FailAt(mapLine, "a map without rows");
+  }
+
+  // "tile X Y WIDTH HEIGHT", then a map repeated across that rectangle from its top-left.
+  void ReadTile(std::istringstream& words) {
+    PictureImage& image = CurrentImage("tile");
+    const int left = reader_.ReadNumber(words, "x", 0, image.Width - 1);
+    const int top = reader_.ReadNumber(words, "y", 0, image.Height - 1);
+    const int width = reader_.ReadNumber(words, "width", 1, image.Width - left);
+    const int height = reader_.ReadNumber(words, "height", 1, image.Height - top);
+    reader_.ExpectEnd(words);
+    const std::vector<MapRow> rows = ReadRows();
+    for (int y = 0; y < height; ++y) {
+      const std::string& letters = rows[size_t(y) % rows.size()].Letters;
+      for (int x = 0; x < width; ++x)
+        DrawLetter(image, left + x, top + y, letters[size_t(x) % letters.size()]);
+    }
+  }
+
+  // "paste NAME X Y", or "paste NAME X Y grey": a bitmap of this source drawn before, at X, Y,
+  // in its colours or in greys of the same lightness.
+  void ReadPaste(std::istringstream& words) {
+    PictureImage& image = CurrentImage("paste");
+    std::string name;
+    if (!(words >> name)) reader_.Fail("missing picture name");
+    const Picture* from = nullptr;
+    for (size_t i = 0; i + 1 < source_.Pictures.size(); ++i)
+      if (source_.Pictures[i].Name == name) from = &source_.Pictures[i];
+    if (!from || from->Kind != PictureKind::Bitmap)
+      reader_.Fail("paste takes a bitmap of this source drawn before; " + name + " is none");
+    const PictureImage& pasted = from->Images.front();
+    const int left = reader_.ReadNumber(words, "x", 0, image.Width - 1);
+    const int top = reader_.ReadNumber(words, "y", 0, image.Height - 1);
+    std::string mode;
+    const bool grey = bool(words >> mode);
+    if (grey && mode != "grey")
+      reader_.Fail("unexpected \"" + mode + "\"; expected grey or nothing");
+    reader_.ExpectEnd(words);
+    if (left + pasted.Width > image.Width || top + pasted.Height > image.Height)
+      reader_.Fail(name + " leaves the " + SizeText(image.Width, image.Height) + " picture");
+    for (int y = 0; y < pasted.Height; ++y)
+      for (int x = 0; x < pasted.Width; ++x) {
+        PaletteEntry colour = pasted.Colour(x, y);
+        if (grey && !pasted.IsKey(x, y)) colour = Grey(colour);
+        Draw(image, left + x, top + y, colour, pasted.IsKey(x, y));
+      }
+  }
+
+  // The grey of the colour's lightness (ITU-R BT.601 weights).
+  static PaletteEntry Grey(PaletteEntry colour) {
+    const auto level =
+        uint8_t((299 * colour.Red + 587 * colour.Green + 114 * colour.Blue + 500) / 1000);
+    return {level, level, level, 0};
   }
 
   // Every pixel of an image must be drawn; 24-bit icons have no transparent pixels.
@@ -276,7 +358,7 @@ Image TrueColourImage(const PictureImage& picture) {
 }
 
 // The image's colours in first-seen order, padded to 256 entries as the frames' palettes are. A
-// legend has at most 93 letters, so the colours always fit.
+// legend has at most 93 letters, and pasting in grey adds at most as many: the colours fit.
 Image PalettedImage(const PictureImage& picture) {
   std::map<PaletteEntry, uint8_t> entryOf;
   std::vector<PaletteEntry> colours;

@@ -131,6 +131,35 @@ TEST_F(PictureSource, IconsKeepTheirSizesDepthAndTransparency) {
   for (size_t i = tray.size() - 12; i < tray.size(); ++i) EXPECT_EQ(tray[i], 0) << "mask byte";
 }
 
+TEST_F(PictureSource, TilesRepeatAndPastesCopyEarlierBitmaps) {
+  text_ += R"(
+bitmap Room 12 5 24
+tile 0 0 12 5
+o@
+@o
+
+paste Strip 3 1 grey
+tile 0 4 12 1
+.@@@@@@@@@@@
+)";
+  ASSERT_EQ(Compile(), 0) << errors_;
+  const Image image = ReadBmpFile(Output("Room.bmp"));
+  const PaletteEntry orange{0, 128, 255, 0}, black{}, magenta{255, 0, 255, 0};
+  const PaletteEntry greyOfOrange{151, 151, 151, 0};  // 0.299 x 255 + 0.587 x 128 + 0.114 x 0
+  EXPECT_EQ(image.Colour(0, 0), orange);
+  EXPECT_EQ(image.Colour(1, 0), black);
+  EXPECT_EQ(image.Colour(2, 0), orange);  // the tile starts again
+  EXPECT_EQ(image.Colour(0, 1), black);
+  EXPECT_EQ(image.Colour(11, 1), orange);
+  // The strip over columns 3 to 10, rows 1 to 3 (its last row under the line), in greys.
+  EXPECT_EQ(image.Colour(3, 1), magenta) << "the key stays the key";
+  EXPECT_EQ(image.Colour(4, 1), black);
+  EXPECT_EQ(image.Colour(8, 1), greyOfOrange);
+  EXPECT_EQ(image.Colour(3, 2), black);
+  EXPECT_EQ(image.Colour(0, 4), magenta) << "a bitmap's bottom-left pixel is the key";
+  for (int x = 1; x < 12; ++x) EXPECT_EQ(image.Colour(x, 4), black) << x;
+}
+
 TEST_F(PictureSource, MapFaultsNameTheirLine) {
   Change("@..@ o..o\n@..@ o..o", "@..@ o..o\n@.x@ o..o");
   ExpectFault(11, "unknown colour letter 'x' in column 3");
@@ -162,6 +191,10 @@ TEST_F(PictureSource, NamesAndHeaderLinesAreChecked) {
   text_ = kSource;
   Change("icon Tray 24", "icon Tray 16");
   ExpectFault(27, "bits per pixel \"16\" is not a whole number from 24 to 32");
+  text_ = std::string(kSource) + "\nbitmap Room 4 4 24\npaste Tray 0 0\n";
+  ExpectFault(36, "paste takes a bitmap of this source drawn before; Tray is none");
+  text_ = std::string(kSource) + "\nbitmap Room 4 4 24\npaste Strip 0 0\n";
+  ExpectFault(36, "Strip leaves the 4 x 4 picture");
   text_ = kSource;
   Change("icon Tray 24", "icon Tray 28");
   ExpectFault(27, "bits per pixel must be 24 or 32");
