@@ -52,9 +52,17 @@ function(tivolu_descriptions target)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${bins}")
 endfunction()
 
+# Resource scripts that include pictures compiled by artc into ART_DIR/pictures/.
+set(GLYPHS_RC ${CMAKE_SOURCE_DIR}/src/controls/glyphs.rc)
+set_source_files_properties(${GLYPHS_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/CHECKBOX.bmp)
+set(ICON_RC ${CMAKE_SOURCE_DIR}/src/app/icon.rc)
+set_source_files_properties(${ICON_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/MAINICON.ico)
+
 # The program.
 file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
-add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
+add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${ICON_RC} ${GLYPHS_RC})
 target_link_libraries(tivolu PRIVATE app)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 # The shipped 32-bit program lands in build/; a 64-bit build (for testing) stays in its own folder.
@@ -71,7 +79,7 @@ file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/sup
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${WIN_TEST_SUPPORT})
+  add_executable(${name} ${src} ${WIN_TEST_SUPPORT} ${GLYPHS_RC})
   target_link_libraries(${name} PRIVATE app settings GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
   target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -80,8 +88,9 @@ foreach(src ${WIN_TESTS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 endforeach()
+target_sources(pictures_test PRIVATE ${ICON_RC})
 # These neither use the pointer nor show windows where others look: they may run beside the rest.
-set_tests_properties(region_blob_test walker_handles_test PROPERTIES RESOURCE_LOCK "")
+set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTIES RESOURCE_LOCK "")
 # The settings file's tests run once in the Japanese code page (932, the harness's locale) and
 # once in Wine's default Western one (1252); each checks that it got the one it was started for.
 foreach(name inifiles_test settings_file_test)

@@ -61,14 +61,6 @@ class Reader {
   std::span<const uint8_t> data_;
 };
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 struct Masks {
   uint32_t Red, Green, Blue;
 };
@@ -140,6 +132,14 @@ void CheckCoordinates(const Image& image, int x, int y) {
 }
 
 }  // namespace
+
+void PutU16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
 
 Image Image::Create(int32_t width, int32_t height, uint16_t bitsPerPixel) {
   if (width < 0 || height < 0 || !IsSupportedDepth(bitsPerPixel) ||
