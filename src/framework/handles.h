@@ -103,6 +103,19 @@ class SavedDC : ScopeGuard {
   int saved_;
 };
 
+// An object (bitmap, brush, font) selected into a device context for the scope.
+class SelectObjectScope : ScopeGuard {
+ public:
+  SelectObjectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectObjectScope() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 // The mouse captured by a window for the scope; released at its end unless another window has
 // taken it meanwhile.
 class MouseCapture : ScopeGuard {

@@ -49,7 +49,7 @@ std::vector<COLORREF> Drawn(HICON icon, int size, COLORREF background) {
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   BitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC dc;
+  MemoryDC dc(CreateCompatibleDC(nullptr));
   SelectObjectScope select(dc.Get(), dib.Get());
   BrushHandle brush(CreateSolidBrush(background));
   const RECT all{0, 0, size, size};
@@ -79,7 +79,7 @@ TEST(Pictures, GlyphStripIsABitmapResource) {
   EXPECT_EQ(section.dsBm.bmWidth, 1008);
   EXPECT_EQ(section.dsBm.bmHeight, 18);
   EXPECT_EQ(section.dsBm.bmBitsPixel, 8);
-  MemoryDC dc;
+  MemoryDC dc(CreateCompatibleDC(nullptr));
   SelectObjectScope select(dc.Get(), strip.Get());
   for (int cell = 0; cell < 56; ++cell)
     EXPECT_EQ(GetPixel(dc.Get(), 18 * cell, 17), RGB(255, 0, 255)) << "cell " << cell;
