@@ -315,9 +315,10 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
   if (!in.Has(pixelOffset, total))
     Fail("pixel rows truncated: " + std::to_string(total) + " bytes needed at offset " +
          std::to_string(pixelOffset) + ", file has " + std::to_string(file.size()));
-  const uint8_t* rows = in.Bytes(pixelOffset, total);
   image.Pixels.resize(total);
-  for (int32_t y = 0; y < image.Height; ++y) {
+  // A picture of width or height 0 has no pixel bytes to copy (and no buffer to copy them to).
+  const uint8_t* rows = total ? in.Bytes(pixelOffset, total) : nullptr;
+  for (int32_t y = 0; rows && y < image.Height; ++y) {
     const int32_t stored = topDown ? y : image.Height - 1 - y;
     std::memcpy(image.Pixels.data() + y * rowBytes, rows + stored * rowBytes, rowBytes);
   }
