@@ -1,23 +1,86 @@
 #include "framework/extctrls.h"
 
-namespace {
-HiddenWindow::Params MessageOnly() {
-  HiddenWindow::Params params;
-  params.MessageOnly = true;
-  return params;
-}
-}  // namespace
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
 
-TTimer::TTimer(TComponent* owner)
-    : TComponent(owner), window_(MessageOnly(), [this](TMessage& m) {
+#include "framework/core/exception.h"
+#include "framework/core/guard.h"
+#include "framework/window.h"
+
+// The platform timers behind the TTimers: one per interval, on one message-only window that
+// exists while any timer runs.
+class TimerHub {
+ public:
+  static void Start(TTimer* timer, unsigned interval) {
+    Hub& hub = Instance();
+    if (!hub.Window) {
+      HiddenWindow::Params params;
+      params.MessageOnly = true;
+      hub.Window = std::make_unique<HiddenWindow>(params, [](TMessage& m) {
         if (m.Msg != WM_TIMER) return false;
-        if (onTimer_) onTimer_(this);
+        Tick(static_cast<unsigned>(m.WParam));
         return true;
-      }) {
-  UpdateTimer();
-}
+      });
+    }
+    std::vector<TTimer*>& timers = hub.Timers[interval];
+    if (timers.empty() && !SetTimer(hub.Window->Handle(), interval, interval, nullptr)) {
+      hub.Timers.erase(interval);
+      Release(hub);
+      throw Exception("タイマーを作成できません");
+    }
+    timers.push_back(timer);
+    timer->running_ = interval;
+  }
 
-TTimer::~TTimer() { KillTimer(window_.Handle(), 1); }
+  static void Stop(TTimer* timer) {
+    if (!timer->running_) return;
+    Hub& hub = Instance();
+    auto it = hub.Timers.find(timer->running_);
+    timer->running_ = 0;
+    if (it == hub.Timers.end()) return;
+    std::erase(it->second, timer);
+    if (it->second.empty()) {
+      KillTimer(hub.Window->Handle(), it->first);
+      hub.Timers.erase(it);
+    }
+    Release(hub);
+  }
+
+ private:
+  struct Hub {
+    std::unique_ptr<HiddenWindow> Window;
+    std::map<unsigned, std::vector<TTimer*>> Timers;
+  };
+  static Hub& Instance() {
+    static Hub hub;
+    return hub;
+  }
+  static void Release(Hub& hub) {
+    if (hub.Timers.empty()) hub.Window.reset();
+  }
+
+  // Each timer's handler runs on its own: one that raises does not keep the others from ticking.
+  // A handler may stop or free other timers; those of this tick not yet run then do not run.
+  static void Tick(unsigned interval) {
+    auto it = Instance().Timers.find(interval);
+    if (it == Instance().Timers.end()) return;
+    const std::vector<TTimer*> due = it->second;
+    for (TTimer* timer : due) {
+      auto now = Instance().Timers.find(interval);
+      if (now == Instance().Timers.end()) return;
+      if (std::find(now->second.begin(), now->second.end(), timer) == now->second.end()) continue;
+      Guarded([timer] {
+        if (timer->onTimer_) timer->onTimer_(timer);
+      });
+    }
+  }
+};
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
+
+TTimer::~TTimer() { TimerHub::Stop(this); }
 
 void TTimer::SetEnabled(bool value) {
   if (value == enabled_) return;
@@ -42,9 +105,8 @@ void TTimer::Loaded() {
 }
 
 void TTimer::UpdateTimer() {
-  KillTimer(window_.Handle(), 1);
-  if (enabled_ && interval_ != 0 && onTimer_ && !Loading())
-    SetTimer(window_.Handle(), 1, interval_, nullptr);
+  TimerHub::Stop(this);
+  if (enabled_ && interval_ != 0 && onTimer_ && !Loading()) TimerHub::Start(this, interval_);
 }
 
 void TTimer::SetProperty(const std::string& name, const Value& value) {
