@@ -19,10 +19,7 @@ class QueueProbe {
   QueueProbe() {
     static const wchar_t* kClass = L"TimerTestProbe";
     WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-      if (m == WM_APP) reinterpret_cast<QueueProbe*>(l)->pending_ = false;
-      return DefWindowProcW(h, m, w, l);
-    };
+    wc.lpfnWndProc = Procedure;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);
@@ -37,6 +34,10 @@ class QueueProbe {
   bool Pending() const { return pending_; }
 
  private:
+  static LRESULT CALLBACK Procedure(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_APP) reinterpret_cast<QueueProbe*>(l)->pending_ = false;
+    return DefWindowProcW(h, m, w, l);
+  }
   HWND window_;
   bool pending_ = false;
 };
