@@ -310,12 +310,15 @@ TEST_F(Characters, OnWindowsATickHoldsTheCaptureAroundItsMovesUnderWineItTakesNo
   Form1->ChaseTarget = saved;
 }
 
+BOOL WINAPI NoCursor(LPPOINT) { return FALSE; }
+BOOL WINAPI FailingCursor(LPPOINT) { throw Exception("読めません"); }
+
 TEST_F(Characters, AnUnreadablePointerLeavesTheTickWithoutAMoveAndAFailingTickKeepsNoCapture) {
   PlaceAt(Form2, 300, 300);
   Pointer(600, 600);
   const int32_t phase = Form2->FramePhase;
   // A locked or secure desktop: the pointer cannot be read.
-  TCharacterForm::ReadCursorPos = [](LPPOINT) -> BOOL { return FALSE; };
+  TCharacterForm::ReadCursorPos = NoCursor;
   Tick(Form2);
   EXPECT_EQ(Form2->Left(), 300);
   EXPECT_EQ(Form2->Top(), 300);
@@ -323,7 +326,7 @@ TEST_F(Characters, AnUnreadablePointerLeavesTheTickWithoutAMoveAndAFailingTickKe
 
   // The Windows path: an exception while the capture is held still releases it.
   OverrideRunningUnderWine(false);
-  TCharacterForm::ReadCursorPos = [](LPPOINT) -> BOOL { throw Exception("読めません"); };
+  TCharacterForm::ReadCursorPos = FailingCursor;
   EXPECT_THROW(Tick(Form2), Exception);
   EXPECT_EQ(GetCapture(), nullptr);
   OverrideRunningUnderWine(std::nullopt);

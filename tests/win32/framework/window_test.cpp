@@ -342,18 +342,16 @@ TEST(Routing, EachMessageReachesItsNamedHandler) {
   EXPECT_FALSE(IsWindowVisible(h));
 }
 
+BOOL CALLBACK CountDialog(HWND w, LPARAM counter) {
+  wchar_t name[16];
+  GetClassNameW(w, name, 16);
+  if (std::wstring(name) == L"#32770" && IsWindowVisible(w)) ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
 int DialogsOfThisThread() {
   int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM counter) -> BOOL {
-        wchar_t name[16];
-        GetClassNameW(w, name, 16);
-        if (std::wstring(name) == L"#32770" && IsWindowVisible(w))
-          ++*reinterpret_cast<int*>(counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
