@@ -77,12 +77,15 @@ target_link_options(tivolu PRIVATE -s -Wl,--gc-sections)
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*/*_test.cpp)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
+# The program's schemas, for the test that ties them to the code.
+string(REPLACE ";" "|" PROGRAM_SCHEMAS "${SCHEMAS}")
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src} ${WIN_TEST_SUPPORT} ${GLYPHS_RC})
   target_link_libraries(${name} PRIVATE app settings GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
-  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                              TIVOLU_SCHEMAS="${PROGRAM_SCHEMAS}")
   tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
                       FILES ${TEST_DESCRIPTIONS} ${PROGRAM_DESCRIPTIONS})
   add_test(NAME ${name} COMMAND ${name})

@@ -5,6 +5,25 @@
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// While the error box is being opened: puts it above every topmost window of the program (the
+// characters, the settings window). MB_TOPMOST alone does not under Wine.
+LRESULT CALLBACK RaiseErrorBox(int code, WPARAM wparam, LPARAM lparam) {
+  return Guarded<LRESULT>(0, [&] {
+    if (code == HCBT_ACTIVATE) {
+      auto box = reinterpret_cast<HWND>(wparam);
+      wchar_t name[8] = {};
+      GetClassNameW(box, name, 8);
+      if (std::wstring(name) == L"#32770")
+        SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  });
+}
+
+}  // namespace
+
 // TForm
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
@@ -294,6 +313,7 @@ void TApplication::ShowException(const std::exception& error) {
     bool& Showing;
     ~Closed() { Showing = false; }
   } closed{showingException_};
+  HookHandle raise(SetWindowsHookExW(WH_CBT, RaiseErrorBox, nullptr, GetCurrentThreadId()));
   MessageBoxW(Handle(), Widen(error.what()).c_str(), Widen(title_).c_str(),
               MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
 }

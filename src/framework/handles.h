@@ -55,6 +55,9 @@ struct Icon {
 struct Drop {
   void operator()(HDROP h) const { DragFinish(h); }
 };
+struct Hook {
+  void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
+};
 }  // namespace handle_free
 
 using RegionHandle = Owned<HRGN, handle_free::GdiObject>;
@@ -66,6 +69,7 @@ using WindowHandle = Owned<HWND, handle_free::Window>;
 using MenuHandle = Owned<HMENU, handle_free::Menu>;
 using IconHandle = Owned<HICON, handle_free::Icon>;
 using DropHandle = Owned<HDROP, handle_free::Drop>;  // a WM_DROPFILES drop, finished on release
+using HookHandle = Owned<HHOOK, handle_free::Hook>;  // from SetWindowsHookEx
 
 // Guards for one scope. None can be copied or moved.
 class ScopeGuard {
