@@ -1,7 +1,7 @@
 # make        builds the program (build/tivolu.exe) and the host tools (build/host/)
 # make test   installs what is missing, builds, runs every test, ends with "N passed, N failed"
 # make run    installs what is missing, builds, starts the program under Wine
-# make art    writes the frame pictures and their contact sheet to build/art/
+# make art    writes the frames, the pictures and their contact sheets to build/art/
 .PHONY: all build host art windows windows64 deps test run clean format
 
 all: build

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 #include "region_bench.h"
 

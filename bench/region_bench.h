@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 namespace region_bench {
 

@@ -95,7 +95,7 @@ struct Walker {
   int Outline = 0;
   std::array<std::vector<uint8_t>, kOutlines> Outlines;
   BitmapHandle Picture;
-  MemoryDC PictureDC;  // holds Picture selected; declared after it, so it is deleted first
+  MemoryDC PictureDC{CreateCompatibleDC(nullptr)};  // holds Picture; deleted before it
 
   // The next outline becomes the window region; the window owns the new region.
   void NextOutline() {

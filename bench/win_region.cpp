@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/winapi.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 #include "region_bench.h"
 

@@ -1,15 +1,13 @@
 # Host build: the Windows-free code, its tests (also under sanitizers), the build-time tools, benchmarks.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
-add_library(tivolu_core STATIC ${CORE_SOURCES})
-target_include_directories(tivolu_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(tivolu_core PRIVATE ${WARNINGS})
-
+tivolu_core_layers()
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-add_library(tivolu_core_checked STATIC ${CORE_SOURCES})
-target_include_directories(tivolu_core_checked PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(tivolu_core_checked PRIVATE ${WARNINGS} ${SANITIZE} -O1 -g)
-target_link_options(tivolu_core_checked PUBLIC ${SANITIZE})
+tivolu_core_layers(SUFFIX _checked OPTIONS ${SANITIZE} -O1 -g)
+foreach(layer framework_core region_core app_core)
+  target_link_options(${layer}_checked PUBLIC ${SANITIZE})
+endforeach()
+set(CORE_LAYERS framework_core region_core app_core)
 
 # Every folder under tools/ is one command-line tool named after the folder.
 file(GLOB TOOL_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*)
@@ -18,7 +16,7 @@ foreach(dir ${TOOL_DIRS})
   if(IS_DIRECTORY ${dir} AND tool_sources)
     get_filename_component(tool ${dir} NAME)
     add_executable(${tool} ${tool_sources})
-    target_link_libraries(${tool} PRIVATE tivolu_core)
+    target_link_libraries(${tool} PRIVATE ${CORE_LAYERS})
     target_compile_options(${tool} PRIVATE ${WARNINGS})
   endif()
 endforeach()
@@ -26,7 +24,8 @@ endforeach()
 # Host tests: one executable, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 file(GLOB_RECURSE HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE tivolu_core_checked GTest::gtest_main)
+target_link_libraries(host_tests PRIVATE framework_core_checked region_core_checked app_core_checked
+                                         GTest::gtest_main)
 target_compile_options(host_tests PRIVATE ${SANITIZE} -g)
 target_compile_definitions(host_tests PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               TIVOLU_BUILD_DIR="${CMAKE_BINARY_DIR}")
@@ -38,5 +37,5 @@ file(GLOB HOST_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/host_*.cpp)
 foreach(src ${HOST_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(bench_${name} ${src})
-  target_link_libraries(bench_${name} PRIVATE tivolu_core)
+  target_link_libraries(bench_${name} PRIVATE ${CORE_LAYERS})
 endforeach()

@@ -6,15 +6,19 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_compile_options(${WARNINGS})
+# The shipped program drops unused code at link time.
+add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-# Windows code: everything under src/ that is neither Windows-free core nor the program entry.
-file(GLOB_RECURSE ALL_SOURCES CONFIGURE_DEPENDS src/*.cpp)
-set(WIN_SOURCES ${ALL_SOURCES})
-list(REMOVE_ITEM WIN_SOURCES ${CORE_SOURCES} ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-add_library(tivolu_lib STATIC ${CORE_SOURCES} ${WIN_SOURCES})
-target_include_directories(tivolu_lib PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(tivolu_lib PUBLIC gdi32 user32 shell32 kernel32 comctl32)
+# The layers, each linked only to what it may use: the framework to the platform; the region
+# components to the framework; the program to all. New folders (settings, tray, controls) join here
+# with the layers they use.
+set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
+tivolu_core_layers()
+tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
+tivolu_layer(region USES framework region/core)
+tivolu_layer(settings USES framework)
+tivolu_layer(app USES region framework app/core EXCLUDE app/main.cpp)
 
 # The framework declares the base classes, so its schema comes first.
 file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)
@@ -48,36 +52,56 @@ function(tivolu_descriptions target)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${bins}")
 endfunction()
 
+# Resource scripts that include pictures compiled by artc into ART_DIR/pictures/.
+set(GLYPHS_RC ${CMAKE_SOURCE_DIR}/src/controls/glyphs.rc)
+set_source_files_properties(${GLYPHS_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/CHECKBOX.bmp)
+set(ICON_RC ${CMAKE_SOURCE_DIR}/src/app/icon.rc)
+set_source_files_properties(${ICON_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
+  OBJECT_DEPENDS ${ART_DIR}/pictures/MAINICON.ico)
+
 # The program.
 file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
-add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc)
-target_link_libraries(tivolu PRIVATE tivolu_lib)
+add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${ICON_RC} ${GLYPHS_RC})
+target_link_libraries(tivolu PRIVATE app)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 # The shipped 32-bit program lands in build/; a 64-bit build (for testing) stays in its own folder.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set_target_properties(tivolu PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/build)
 endif()
 # The shipped program carries no symbols and drops unused code.
-target_compile_options(tivolu_lib PRIVATE -ffunction-sections -fdata-sections)
 target_link_options(tivolu PRIVATE -s -Wl,--gc-sections)
 
-# Windows tests: tests/win32/*.cpp, one GoogleTest program each, with the test-only descriptions.
-file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
+# Windows tests: tests/win32/<layer>/*_test.cpp, one GoogleTest program each, with the test-only
+# descriptions.
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*/*_test.cpp)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
+# The program's schemas, for the test that ties them to the code.
+string(REPLACE ";" "|" PROGRAM_SCHEMAS "${SCHEMAS}")
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${WIN_TEST_SUPPORT})
-  target_link_libraries(${name} PRIVATE tivolu_lib GTest::gtest)
+  add_executable(${name} ${src} ${WIN_TEST_SUPPORT} ${GLYPHS_RC})
+  target_link_libraries(${name} PRIVATE app settings GTest::gtest)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
-  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                              TIVOLU_SCHEMAS="${PROGRAM_SCHEMAS}")
   tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
                       FILES ${TEST_DESCRIPTIONS} ${PROGRAM_DESCRIPTIONS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 endforeach()
+target_sources(pictures_test PRIVATE ${ICON_RC})
 # These neither use the pointer nor show windows where others look: they may run beside the rest.
-set_tests_properties(region_blob_test walker_handles_test PROPERTIES RESOURCE_LOCK "")
+set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTIES RESOURCE_LOCK "")
+# The settings file's tests run once in the Japanese code page (932, the harness's locale) and
+# once in Wine's default Western one (1252); each checks that it got the one it was started for.
+foreach(name inifiles_test settings_file_test)
+  add_test(NAME ${name}_cp1252 COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "" ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=932")
+  set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
+    ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
+endforeach()
 set_tests_properties(walker_handles_test PROPERTIES COST 1000)
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
@@ -94,7 +118,7 @@ file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)
 foreach(src ${WIN_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(bench_${name} WIN32 ${src})
-  target_link_libraries(bench_${name} PRIVATE tivolu_lib)
+  target_link_libraries(bench_${name} PRIVATE app)
 endforeach()
 
 # Test helpers: the Wine keeper and the window probe of the end-to-end tests.

@@ -16,9 +16,10 @@ void TCharacterForm::SelectFrame(int number) {
 }
 
 void TCharacterForm::WalkTowardCursor(WalkerParams params) {
-  Walk(params, [] {
+  Walk(params, []() -> std::optional<Point> {
+    // Fails on a secure or locked desktop: then there is no pointer to walk to.
     POINT cursor;
-    GetCursorPos(&cursor);
+    if (!ReadCursorPos(&cursor)) return std::nullopt;
     return Point{cursor.x, cursor.y};
   });
 }

@@ -2,6 +2,7 @@
 // What the four character windows share: their frames and frame selector, the walking-cycle
 // phase, the walker's timer, and the way they are built.
 #include <array>
+#include <optional>
 
 #include "app/core/walker.h"
 #include "framework/extctrls.h"
@@ -17,20 +18,22 @@ class TCharacterForm : public TForm {
   std::array<TRgn*, 13> Rgn{};  // Rgn[1] to Rgn[12]: the frames Rgn1 to Rgn12
   int32_t FramePhase = 0;       // the walking-cycle phase, 0, 1 or 2
 
+  // Where the walkers read the pointer (tests replace it).
+  inline static BOOL(WINAPI* ReadCursorPos)(LPPOINT) = GetCursorPos;
+
  protected:
   // Reads the window's stored description, then the steps every character window takes.
   void Build(const std::string& className);
   // One walker tick with the character's parameters, toward the point (screen coordinates) that
-  // REFERENCE reads once the window holds the mouse capture.
+  // REFERENCE reads once the window holds the mouse capture. No point, no move.
   template <class Reference>
   void Walk(WalkerParams params, Reference reference) {
     // Under Wine no capture: its release injects a pointer move, and Wine asks X where the
     // pointer is only 100 ms after its own last pointer change, which four walkers releasing
     // every 50 ms never leave; the characters would not see the pointer outside Wine's windows.
-    if (RunningUnderWine()) return Step(reference(), params);
-    SetCapture(Handle());
-    Step(reference(), params);
-    ReleaseCapture();
+    std::optional<MouseCapture> capture;
+    if (!RunningUnderWine()) capture.emplace(Handle());
+    if (std::optional<Point> point = reference()) Step(*point, params);
   }
   // One walker tick toward the mouse pointer.
   void WalkTowardCursor(WalkerParams params);

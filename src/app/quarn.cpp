@@ -16,5 +16,5 @@ void TForm4::Timer1Timer(TObject*) {
   TCharacterForm* target = targets.at(static_cast<size_t>(Form1->ChaseTarget));
   // Quarn waits while the one it chases is hidden.
   if (!target || !target->Visible()) return;
-  Walk(kQuarnWalk, [target] { return Point{target->Left(), target->Top()}; });
+  Walk(kQuarnWalk, [target] { return std::optional<Point>(Point{target->Left(), target->Top()}); });
 }

@@ -1,9 +1,17 @@
 #include "app/startup.h"
 
+#include "app/mubo.h"
+#include "app/plim.h"
+#include "app/quarn.h"
+#include "app/tesk.h"
 #include "framework/framework.h"
 #include "region/region.h"
 
 void RegisterProgramClasses() {
   RegisterFrameworkClasses();
   RegisterRegionClasses();
+  RegisterComponentClass<TForm1>("TForm1");
+  RegisterComponentClass<TForm2>("TForm2");
+  RegisterComponentClass<TForm3>("TForm3");
+  RegisterComponentClass<TForm4>("TForm4");
 }

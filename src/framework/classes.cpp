@@ -70,7 +70,7 @@ void TComponent::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TComponent::SetEvent(const std::string& name, TNotifyEvent) {
+void TComponent::SetEvent(const std::string& name, const TEventHandler&) {
   throw EReadError(name_ + ": イベント " + name + " がありません");
 }
 
@@ -78,7 +78,7 @@ void TComponent::SetReference(const std::string& name, TComponent*) {
   throw EReadError(name_ + ": プロパティ " + name + " がありません");
 }
 
-TNotifyEvent TComponent::FindEvent(const std::string&) const { return {}; }
+TEventHandler TComponent::FindEvent(const std::string&) const { return {}; }
 
 namespace {
 std::map<std::string, ComponentFactory>& Registry() {
@@ -102,6 +102,10 @@ TComponent* CreateComponentOfClass(const std::string& name, TComponent* owner) {
 [[noreturn]] void BadValue(const std::string& property, const Value& value) {
   std::string shown = value.Text.empty() ? std::to_string(value.Integer) : value.Text;
   throw EReadError("プロパティ " + property + " の値が不正です: " + shown);
+}
+
+[[noreturn]] void BadEvent(const std::string& property) {
+  throw EReadError("イベント " + property + " のハンドラの型が合いません");
 }
 
 int32_t IntegerValue(const std::string& property, const Value& value) {

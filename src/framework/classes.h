@@ -1,9 +1,11 @@
 #pragma once
 // Components: ownership, names, loading state, free notification, the class registry, and the
 // property interface through which stored window descriptions reach a component.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "framework/core/description.h"
@@ -13,7 +15,35 @@ class TObject {
   virtual ~TObject() = default;
 };
 
+// Events. A plain event carries its sender only; one with arguments carries them as parameters
+// after the sender, by value, except those its handler may change (a key), by reference.
 using TNotifyEvent = std::function<void(TObject* sender)>;
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// Which modifier keys and mouse buttons were down, and ssDouble for the second press of a double
+// click.
+using TShiftState = unsigned;
+enum : TShiftState {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64,
+};
+// Positions are in the client coordinates of the control that raises the event.
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// A virtual-key code; a handler that sets it to 0 takes the key away from the control.
+using TKeyEvent = std::function<void(TObject* sender, uint16_t& key, TShiftState shift)>;
+// A typed character; 0 takes it away.
+using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
+
+// A window's event handler as stored descriptions find it by name: one of the event types.
+using TEventHandler = std::variant<std::monostate, TNotifyEvent, TMouseEvent, TMouseMoveEvent,
+                                   TKeyEvent, TKeyPressEvent>;
 
 enum class TOperation { opInsert, opRemove };
 
@@ -49,10 +79,11 @@ class TComponent : public TObject {
   // Each class handles its own names and passes the rest to its base; unknown names end in
   // TComponent, which raises EReadError.
   virtual void SetProperty(const std::string& name, const Value& value);
-  virtual void SetEvent(const std::string& name, TNotifyEvent handler);
+  virtual void SetEvent(const std::string& name, const TEventHandler& handler);
   virtual void SetReference(const std::string& name, TComponent* component);
-  // The window's event handler of that name (stored descriptions attach events by name).
-  virtual TNotifyEvent FindEvent(const std::string& name) const;
+  // The window's event handler of that name, monostate if none (stored descriptions attach
+  // events by name).
+  virtual TEventHandler FindEvent(const std::string& name) const;
 
  protected:
   virtual void Notification(TComponent* component, TOperation operation);
@@ -90,13 +121,23 @@ bool BooleanValue(const std::string& property, const Value& value);
 const std::string& TextValue(const std::string& property, const Value& value);
 const std::string& IdentifierValue(const std::string& property, const Value& value);
 const std::vector<uint8_t>& BinaryValue(const std::string& property, const Value& value);
+// The handler of an event property of type Event; EReadError if the handler has another type.
+template <class Event>
+Event EventValue(const std::string& property, const TEventHandler& handler);
 // Maps an identifier through a table of its allowed values.
 template <class T>
 T EnumValue(const std::string& property, const Value& value, const std::map<std::string, T>& table);
 [[noreturn]] void BadValue(const std::string& property, const Value& value);
+[[noreturn]] void BadEvent(const std::string& property);
 
 // The framework lists' error for an index outside 0..count-1 (EListError).
 [[noreturn]] void ListIndexError(int index);
+
+template <class Event>
+Event EventValue(const std::string& property, const TEventHandler& handler) {
+  if (const Event* event = std::get_if<Event>(&handler)) return *event;
+  BadEvent(property);
+}
 
 template <class T>
 T EnumValue(const std::string& property, const Value& value,

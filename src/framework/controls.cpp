@@ -4,7 +4,6 @@
 #include <map>
 
 #include "framework/core/exception.h"
-#include "framework/forms.h"
 
 // TControl
 
@@ -48,6 +47,8 @@ void TControl::SetEnabled(bool value) {
 }
 
 void TControl::SetPopupMenu(TComponent* menu) {
+  if (menu && !dynamic_cast<IPopupMenu*>(menu))
+    throw EReadError(Name() + ": " + menu->Name() + " はポップアップメニューではありません");
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
   popupMenu_ = menu;
   if (menu) menu->FreeNotification(this);
@@ -81,9 +82,17 @@ void TControl::Repaint() {
   if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->Handle());
 }
 
-void TControl::MouseDown(TMouseButton, int, int) {}
-void TControl::MouseUp(TMouseButton, int, int) {}
-void TControl::MouseMove(int, int) {}
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
@@ -121,13 +130,19 @@ void TControl::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TControl::SetEvent(const std::string& name, TNotifyEvent handler) {
+void TControl::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnClick") {
-    OnClick = std::move(handler);
+    OnClick = EventValue<TNotifyEvent>(name, handler);
   } else if (name == "OnDblClick") {
-    OnDblClick = std::move(handler);
+    OnDblClick = EventValue<TNotifyEvent>(name, handler);
+  } else if (name == "OnMouseDown") {
+    OnMouseDown = EventValue<TMouseEvent>(name, handler);
+  } else if (name == "OnMouseUp") {
+    OnMouseUp = EventValue<TMouseEvent>(name, handler);
+  } else if (name == "OnMouseMove") {
+    OnMouseMove = EventValue<TMouseMoveEvent>(name, handler);
   } else {
-    TComponent::SetEvent(name, std::move(handler));
+    TComponent::SetEvent(name, handler);
   }
 }
 
@@ -142,9 +157,8 @@ void TControl::SetReference(const std::string& name, TComponent* component) {
 // TGraphicControl
 
 void TGraphicControl::PaintOn(HDC dc) {
-  canvas_.SetHandle(dc);
+  CanvasLend lend(canvas_, dc);
   Paint();
-  canvas_.SetHandle(nullptr);
 }
 
 // TWinControl
@@ -165,32 +179,58 @@ HWND TWinControl::Handle() {
 void TWinControl::CreateParamsFor(CreateParams& params) {
   if (Parent()) params.WndParent = Parent()->Handle();
   if (Visible()) params.Style |= WS_VISIBLE;
+  if (tabStop_) params.Style |= WS_TABSTOP;
 }
 
 void TWinControl::CreateWnd() {
-  EnsureWindowClass(L"TivoluWindow", StdWndProc);
   CreateParams params;
   CreateParamsFor(params);
-  HWND hwnd = CreateWindowExW(params.ExStyle, L"TivoluWindow", params.Caption.c_str(), params.Style,
-                              left_, top_, width_, height_, params.WndParent, nullptr,
-                              GetModuleHandleW(nullptr), this);
+  const bool native = IsNativeWindowClass(params.WinClassName);
+  if (!native) EnsureWindowClass(params.WinClassName, params.WindowClassStyle);
+  // A window of the framework's classes finds its control at WM_NCCREATE; a native one is
+  // subclassed once it exists.
+  HWND hwnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
+                              params.Style, left_, top_, width_, height_, params.WndParent, nullptr,
+                              GetModuleHandleW(nullptr),
+                              native ? nullptr : window_core::CreationParam(this));
   if (!hwnd) throw Exception("ウィンドウを作成できません: " + Name());
+  ownsHandle_ = true;
+  if (!native) return;
+  try {
+    Attach(hwnd);
+    ownsHandle_ = true;
+  } catch (...) {
+    DestroyWindow(hwnd);
+    throw;
+  }
+}
+
+void TWinControl::Attach(HWND window) {
+  if (window == handle_) return;
+  DestroyHandle();
+  window_core::AttachControl(window, this);
+  handle_ = window;
+  ownsHandle_ = false;
+}
+
+HWND TWinControl::Detach() {
+  HWND window = std::exchange(handle_, nullptr);
+  if (window) window_core::DetachControl(window);
+  return window;
 }
 
 void TWinControl::DestroyHandle() {
-  if (!handle_) return;
-  HWND hwnd = handle_;
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  handle_ = nullptr;
-  DestroyWindow(hwnd);
+  const bool owned = ownsHandle_;
+  HWND window = Detach();
+  if (window && owned) DestroyWindow(window);
 }
 
 void TWinControl::UpdateStyle() {
   if (!handle_) return;
   CreateParams params;
   CreateParamsFor(params);
-  DWORD keep = GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE;
-  SetWindowLongW(handle_, GWL_STYLE, static_cast<LONG>((params.Style & ~WS_VISIBLE) | keep));
+  LONG_PTR keep = GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE;
+  SetWindowLongPtrW(handle_, GWL_STYLE, static_cast<LONG_PTR>(params.Style & ~WS_VISIBLE) | keep);
   SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -250,68 +290,83 @@ void TWinControl::Invalidate() {
   if (handle_) InvalidateRect(handle_, nullptr, FALSE);
 }
 
-LRESULT CALLBACK TWinControl::StdWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  // Exceptions must not unwind through Windows' own frames: they stop here and are shown.
-  try {
-    auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!control && msg == WM_NCCREATE) {
-      control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-      control->handle_ = hwnd;
-    }
-    if (!control) return DefWindowProcW(hwnd, msg, wparam, lparam);
-    TMessage message{msg, wparam, lparam, 0};
-    control->WndProc(message);
-    return message.Result;
-  } catch (...) {
-    if (Application) Application->HandleException(std::current_exception());
-    return 0;
-  }
+void TWinControl::SetTabStop(bool value) {
+  if (value == tabStop_) return;
+  tabStop_ = value;
+  UpdateStyle();
 }
 
-void TWinControl::WndProc(TMessage& m) {
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::WndProc(TMessage& m) { Dispatch(m); }
+
+void TWinControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      WMPaint(m);
-      break;
+      return WMPaint(m);
     case WM_ERASEBKGND:
-      WMEraseBkGnd(m);
-      break;
+      return WMEraseBkGnd(m);
     case WM_SETCURSOR:
-      WMSetCursor(m);
-      break;
+      return WMSetCursor(m);
+    case WM_NCHITTEST:
+      return WMNCHitTest(m);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_MOUSEMOVE:
-      WMMouse(m);
-      break;
+      return WMMouse(m);
+    case WM_CONTEXTMENU:
+      return WMContextMenu(m);
+    case WM_COMMAND:
+      return WMCommand(m);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return WMKeyDown(m);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return WMKeyUp(m);
+    case WM_CHAR:
+      return WMChar(m);
+    case WM_SETFOCUS:
+      return WMSetFocus(m);
+    case WM_KILLFOCUS:
+      return WMKillFocus(m);
+    case WM_DROPFILES:
+      return WMDropFiles(m);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_NOTIFY:
+      return WMReflect(m);
     default:
-      DefaultHandler(m);
+      return DefaultHandler(m);
   }
 }
 
-void TWinControl::DefaultHandler(TMessage& m) {
-  m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
-}
+void TWinControl::DefaultHandler(TMessage& m) { window_core::CallPrevious(handle_, m); }
 
 void TWinControl::WMPaint(TMessage& m) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(handle_, &ps);
-  int saved = SaveDC(dc);
-  PaintWindow(dc);
-  RestoreDC(dc, saved);
-  PaintControls(dc, ps.rcPaint);
-  EndPaint(handle_, &ps);
+  PaintScope paint(handle_);
+  {
+    SavedDC saved(paint.Dc());
+    PaintWindow(paint.Dc());
+  }
+  PaintControls(paint.Dc(), paint.Area());
   m.Result = 0;
 }
 
 void TWinControl::WMEraseBkGnd(TMessage& m) { m.Result = 1; }
+
+void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::PaintWindow(HDC) {}
 
@@ -320,28 +375,65 @@ void TWinControl::PaintControls(HDC dc, const RECT& area) {
     auto* graphic = dynamic_cast<TGraphicControl*>(c);
     RECT bounds = c->BoundsRect(), common;
     if (!graphic || !c->Visible() || !IntersectRect(&common, &bounds, &area)) continue;
-    int saved = SaveDC(dc);
+    SavedDC saved(dc);
     SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
     IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
     graphic->PaintOn(dc);
-    RestoreDC(dc, saved);
   }
 }
 
 void TWinControl::WMSetCursor(TMessage& m) {
   if (LOWORD(m.LParam) == HTCLIENT) {
     POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(handle_, &p);
-    TControl* c = ControlAtPos(p, false);
-    TCursor cursor = c ? c->Cursor() : Cursor();
-    if (cursor != crDefault) {
-      ::SetCursor(LoadCursor(nullptr, cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
-      m.Result = TRUE;
-      return;
+    if (GetCursorPos(&p)) {
+      ScreenToClient(handle_, &p);
+      TControl* c = ControlAtPos(p, false);
+      TCursor cursor = c ? c->Cursor() : Cursor();
+      if (cursor != crDefault) {
+        ::SetCursor(LoadCursor(nullptr, cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
+        m.Result = TRUE;
+        return;
+      }
     }
   }
   DefaultHandler(m);
+}
+
+namespace {
+
+TMouseButton ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+      return TMouseButton::mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+      return TMouseButton::mbMiddle;
+    default:
+      return TMouseButton::mbLeft;
+  }
+}
+
+}  // namespace
+
+TShiftState KeyboardShiftState() {
+  TShiftState shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  return shift;
+}
+
+TShiftState MouseShiftState(WPARAM wparam) {
+  TShiftState shift = GetKeyState(VK_MENU) < 0 ? ssAlt : 0;
+  if (wparam & MK_SHIFT) shift |= ssShift;
+  if (wparam & MK_CONTROL) shift |= ssCtrl;
+  if (wparam & MK_LBUTTON) shift |= ssLeft;
+  if (wparam & MK_RBUTTON) shift |= ssRight;
+  if (wparam & MK_MBUTTON) shift |= ssMiddle;
+  return shift;
 }
 
 void TWinControl::WMMouse(TMessage& m) {
@@ -353,58 +445,181 @@ void TWinControl::WMMouse(TMessage& m) {
     TControl* c = ControlAtPos(p, true);
     return c ? c : this;
   };
-  TMouseButton button = TMouseButton::mbLeft;
-  switch (m.Msg) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP:
-      button = TMouseButton::mbRight;
-      break;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      button = TMouseButton::mbMiddle;
-      break;
-  }
+  const TMouseButton button = ButtonOf(m.Msg);
+  TShiftState shift = MouseShiftState(m.WParam);
   switch (m.Msg) {
     case WM_MOUSEMOVE: {
       TControl* c = pressed_ ? pressed_ : at();
       POINT q = local(c);
-      c->MouseMove(q.x, q.y);
+      c->MouseMove(shift, q.x, q.y);
       break;
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: {
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
       // The press is remembered until the release; nothing else cancels it, so a capture taken
       // and released in between (as the walkers do on every tick) does not lose the click.
       pressed_ = at();
       pressedButton_ = button;
-      SetCapture(handle_);
+      const bool dblClick =
+          (m.Msg == WM_LBUTTONDBLCLK || m.Msg == WM_RBUTTONDBLCLK || m.Msg == WM_MBUTTONDBLCLK) &&
+          (pressed_->ControlStyle() & csDoubleClicks);
+      // A control without double clicks takes the second press of one as a plain press.
+      pressClicks_ = !dblClick && (pressed_->ControlStyle() & csClickEvents);
+      if (pressed_->ControlStyle() & csCaptureMouse) SetCapture(handle_);
       POINT q = local(pressed_);
-      pressed_->MouseDown(button, q.x, q.y);
+      if (dblClick) {
+        shift |= ssDouble;
+        if (button == TMouseButton::mbLeft) pressed_->DblClick();
+      }
+      // DblClick may have taken the control away.
+      if (pressed_) pressed_->MouseDown(button, shift, q.x, q.y);
       break;
     }
     default: {  // a button released
       TControl* c = pressed_ ? pressed_ : at();
-      bool click = pressed_ == c && pressedButton_ == button;
+      bool click = pressed_ == c && pressedButton_ == button && pressClicks_;
       pressed_ = nullptr;
       if (GetCapture() == handle_) ReleaseCapture();
       POINT q = local(c);
-      c->MouseUp(button, q.x, q.y);
       RECT client = c->ClientRect();
       if (click && button == TMouseButton::mbLeft && PtInRect(&client, q)) c->Click();
+      c->MouseUp(button, shift, q.x, q.y);
       break;
     }
   }
   DefaultHandler(m);
 }
 
+void TWinControl::WMContextMenu(TMessage& m) {
+  POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* target = this;
+  if (screen.x == -1 && screen.y == -1) {
+    // The menu key: the menu opens at the control's top-left corner.
+    screen = {0, 0};
+    ClientToScreen(handle_, &screen);
+  } else {
+    POINT client = screen;
+    ScreenToClient(handle_, &client);
+    RECT area = ClientRect();
+    if (!PtInRect(&area, client)) return DefaultHandler(m);  // on the frame or caption
+    if (TControl* c = ControlAtPos(client, false); c && c->PopupMenu()) target = c;
+  }
+  if (auto* menu = dynamic_cast<IPopupMenu*>(target->PopupMenu())) {
+    menu->Popup(screen.x, screen.y, target);
+    m.Result = 1;
+    return;
+  }
+  // No menu here: the parent window may have one.
+  DefaultHandler(m);
+}
+
+void TWinControl::WMCommand(TMessage& m) {
+  if (m.LParam) return WMReflect(m);
+  // A menu command: the window's menus are among the components it owns.
+  for (TComponent* c : Components()) {
+    auto* target = dynamic_cast<IMenuCommandTarget*>(c);
+    if (target && target->DispatchCommand(LOWORD(m.WParam))) {
+      m.Result = 0;
+      return;
+    }
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMReflect(TMessage& m) {
+  HWND child = m.Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom
+                                  : reinterpret_cast<HWND>(m.LParam);
+  TWinControl* control = window_core::ControlOf(child);
+  if (control && control != this) {
+    TMessage reflected{CN_BASE + m.Msg, m.WParam, m.LParam, 0};
+    control->WndProc(reflected);
+    if (reflected.Result) {
+      m.Result = reflected.Result;
+      return;
+    }
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::WMKeyDown(TMessage& m) {
+  auto key = static_cast<uint16_t>(m.WParam);
+  KeyDown(key, KeyboardShiftState());
+  if (key == 0) return;
+  m.WParam = key;
+  DefaultHandler(m);
+}
+
+void TWinControl::WMKeyUp(TMessage& m) {
+  auto key = static_cast<uint16_t>(m.WParam);
+  KeyUp(key, KeyboardShiftState());
+  if (key == 0) return;
+  m.WParam = key;
+  DefaultHandler(m);
+}
+
+void TWinControl::WMChar(TMessage& m) {
+  auto key = static_cast<wchar_t>(m.WParam);
+  KeyPress(key);
+  if (key == 0) return;
+  m.WParam = key;
+  DefaultHandler(m);
+}
+
+void TWinControl::WMSetFocus(TMessage& m) {
+  DefaultHandler(m);
+  DoEnter();
+}
+
+void TWinControl::WMKillFocus(TMessage& m) {
+  DefaultHandler(m);
+  DoExit();
+}
+
+void TWinControl::WMDropFiles(TMessage& m) { DefaultHandler(m); }
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(wchar_t& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+void TWinControl::SetEvent(const std::string& name, const TEventHandler& handler) {
+  if (name == "OnKeyDown") {
+    OnKeyDown = EventValue<TKeyEvent>(name, handler);
+  } else if (name == "OnKeyUp") {
+    OnKeyUp = EventValue<TKeyEvent>(name, handler);
+  } else if (name == "OnKeyPress") {
+    OnKeyPress = EventValue<TKeyPressEvent>(name, handler);
+  } else if (name == "OnEnter") {
+    OnEnter = EventValue<TNotifyEvent>(name, handler);
+  } else if (name == "OnExit") {
+    OnExit = EventValue<TNotifyEvent>(name, handler);
+  } else {
+    TControl::SetEvent(name, handler);
+  }
+}
+
 // TCustomControl
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_.SetHandle(dc);
+  CanvasLend lend(canvas_, dc);
   Paint();
-  canvas_.SetHandle(nullptr);
 }

@@ -5,7 +5,7 @@
 
 #include "framework/classes.h"
 #include "framework/graphics.h"
-#include "framework/winapi.h"
+#include "framework/window.h"
 
 class TWinControl;
 
@@ -14,14 +14,40 @@ constexpr TCursor crDefault = 0;
 constexpr TCursor crArrow = -2;
 constexpr TCursor crHandPoint = -21;
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// How a control takes the mouse.
+using TControlStyle = unsigned;
+enum : TControlStyle {
+  csCaptureMouse = 1,  // the window keeps the mouse while a button is down
+  csClickEvents = 2,   // a press and release inside is a Click
+  csDoubleClicks = 4,  // a double click is one (DblClick); without, it is two presses
+};
 
-// A window message as the dispatch sees it; handlers set Result.
-struct TMessage {
-  UINT Msg;
-  WPARAM WParam;
-  LPARAM LParam;
-  LRESULT Result;
+// Messages a parent passes back to the child control they concern (WM_COMMAND from a child
+// window, the colours of an edit field, ...): CN_BASE plus the message.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+// What a control's PopupMenu must do (the popup menu component is one).
+class IPopupMenu {
+ public:
+  // Shows the menu at a screen position for INVOKER, the control it was asked for.
+  virtual void Popup(int x, int y, TComponent* invoker) = 0;
+
+ protected:
+  ~IPopupMenu() = default;
+};
+
+// Components with menu items answer WM_COMMAND's menu commands for the window that owns them.
+class IMenuCommandTarget {
+ public:
+  // True if ID is one of this component's commands (and it has been carried out).
+  virtual bool DispatchCommand(UINT id) = 0;
+
+ protected:
+  ~IMenuCommandTarget() = default;
 };
 
 class TControl : public TComponent {
@@ -52,10 +78,15 @@ class TControl : public TComponent {
   void SetCursor(TCursor value) { cursor_ = value; }
   const std::string& Hint() const { return hint_; }
   TComponent* PopupMenu() const { return popupMenu_; }
+  // MENU must be a popup menu (IPopupMenu) or null.
   void SetPopupMenu(TComponent* menu);
+  TControlStyle ControlStyle() const { return controlStyle_; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
 
   // Puts the control above its siblings of the same kind.
   virtual void BringToFront();
@@ -63,15 +94,16 @@ class TControl : public TComponent {
   virtual void Invalidate();
   void Repaint();
 
-  // Mouse input in client coordinates, routed here by the parent (or the own window).
-  virtual void MouseDown(TMouseButton button, int x, int y);
-  virtual void MouseUp(TMouseButton button, int x, int y);
-  virtual void MouseMove(int x, int y);
+  // Mouse input in client coordinates, routed here by the parent (or the own window). The base
+  // versions raise the events.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void Click();
   virtual void DblClick();
 
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, TNotifyEvent handler) override;
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
   void SetReference(const std::string& name, TComponent* component) override;
 
  protected:
@@ -80,6 +112,7 @@ class TControl : public TComponent {
   void InvalidateParentArea(const RECT& area);
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
 
  private:
   friend class TWinControl;
@@ -98,7 +131,7 @@ class TGraphicControl : public TControl {
   TCanvas* Canvas() { return &canvas_; }
   // Paints on Canvas(), whose origin is the control's top-left corner, clipped to the control.
   virtual void Paint() {}
-  // The parent's paint hands its device context to the control for one call of Paint.
+  // The parent's paint lends its device context to the control for one call of Paint.
   void PaintOn(HDC dc);
 
  private:
@@ -113,6 +146,13 @@ class TWinControl : public TControl {
   // The window, made on first use.
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
+  // Makes an existing window (made elsewhere, of any class) this control's window: its messages
+  // come to this control's dispatch, and what the control does not handle goes on to the
+  // window's own procedure. The control does not destroy an attached window.
+  void Attach(HWND window);
+  // Gives an attached window back to its own procedure; returns it.
+  HWND Detach();
+
   // Child controls, bottom of the z-order first.
   const std::vector<TControl*>& Controls() const { return controls_; }
   // The topmost visible child control at a client point, if any.
@@ -123,12 +163,33 @@ class TWinControl : public TControl {
   void BringToFront() override;
   void Invalidate() override;
 
-  // The message dispatch: known messages go to their handlers, the rest to DefaultHandler.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool value);
+  // Gives the window the keyboard focus / whether it has it.
+  void SetFocus();
+  bool Focused() const;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  // Every message of the window comes here; the base passes it to Dispatch.
   virtual void WndProc(TMessage& message);
+  // The message dispatch: each known message to its named handler, the rest to DefaultHandler.
+  virtual void Dispatch(TMessage& message);
+  // The window's own procedure (the native class's, or the platform's default).
   virtual void DefaultHandler(TMessage& message);
+
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
  protected:
   struct CreateParams {
+    // The framework registers its own classes under their name, with this class style; a name
+    // of a class of the system ("EDIT") makes a window of that class, subclassed.
+    std::wstring WinClassName = L"TivoluWindow";
+    UINT WindowClassStyle = CS_DBLCLKS;
     DWORD Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     DWORD ExStyle = 0;
     HWND WndParent = nullptr;
@@ -140,24 +201,52 @@ class TWinControl : public TControl {
   // Re-reads the window's style from CreateParamsFor after a change of border or icons.
   void UpdateStyle();
 
+  // Named message handlers; each base version does the framework's handling.
   virtual void WMPaint(TMessage& message);
   virtual void WMEraseBkGnd(TMessage& message);
   virtual void WMSetCursor(TMessage& message);
+  virtual void WMNCHitTest(TMessage& message);
+  // Presses, releases, double clicks and moves of the mouse, for this control or the graphic
+  // child under the pointer.
   virtual void WMMouse(TMessage& message);
+  // A control's PopupMenu, at the pointer (or at the control for the menu key).
+  virtual void WMContextMenu(TMessage& message);
+  // Menu commands go to the owned IMenuCommandTargets; a child window's notification to its
+  // control (CN_COMMAND).
+  virtual void WMCommand(TMessage& message);
+  virtual void WMKeyDown(TMessage& message);
+  virtual void WMKeyUp(TMessage& message);
+  virtual void WMChar(TMessage& message);
+  virtual void WMSetFocus(TMessage& message);
+  virtual void WMKillFocus(TMessage& message);
+  virtual void WMDropFiles(TMessage& message);
+  // Messages about a child window (colours, notifications) go to that child's control as
+  // CN_BASE + message; a result of 0 from it means "not handled here".
+  virtual void WMReflect(TMessage& message);
+
+  virtual void KeyDown(uint16_t& key, TShiftState shift);
+  virtual void KeyUp(uint16_t& key, TShiftState shift);
+  virtual void KeyPress(wchar_t& key);
+  virtual void DoEnter();
+  virtual void DoExit();
+
   // Paints the control's own surface before its graphic children (forms fill their colour).
   virtual void PaintWindow(HDC dc);
   void PaintControls(HDC dc, const RECT& area);
 
  private:
   friend class TControl;
-  static LRESULT CALLBACK StdWndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  friend struct WindowRecord;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
 
   HWND handle_ = nullptr;
+  bool ownsHandle_ = false;  // made by CreateWnd (destroyed with the control), not attached
+  bool tabStop_ = false;
   std::vector<TControl*> controls_;
   TControl* pressed_ = nullptr;  // the control that took the last button press
   TMouseButton pressedButton_ = TMouseButton::mbLeft;
+  bool pressClicks_ = false;  // the press may end in a Click (not the second of a double click)
 };
 
 // A windowed control that paints itself on its canvas.
@@ -173,3 +262,7 @@ class TCustomControl : public TWinControl {
  private:
   TCanvas canvas_;
 };
+
+// The shift state of a mouse message's WPARAM (with Alt from the keyboard) / of the keyboard now.
+TShiftState MouseShiftState(WPARAM wparam);
+TShiftState KeyboardShiftState();

@@ -1,21 +1,86 @@
 #include "framework/extctrls.h"
 
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
 #include "framework/core/exception.h"
-#include "framework/forms.h"
+#include "framework/core/guard.h"
+#include "framework/window.h"
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  EnsureWindowClass(L"TivoluTimer", WndProc);
-  window_ = CreateWindowExW(0, L"TivoluTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  if (!window_) throw Exception("タイマーを作成できません");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  UpdateTimer();
-}
+// The platform timers behind the TTimers: one per interval, on one message-only window that
+// exists while any timer runs.
+class TimerHub {
+ public:
+  static void Start(TTimer* timer, unsigned interval) {
+    Hub& hub = Instance();
+    if (!hub.Window) {
+      HiddenWindow::Params params;
+      params.MessageOnly = true;
+      hub.Window = std::make_unique<HiddenWindow>(params, [](TMessage& m) {
+        if (m.Msg != WM_TIMER) return false;
+        Tick(static_cast<unsigned>(m.WParam));
+        return true;
+      });
+    }
+    std::vector<TTimer*>& timers = hub.Timers[interval];
+    if (timers.empty() && !SetTimer(hub.Window->Handle(), interval, interval, nullptr)) {
+      hub.Timers.erase(interval);
+      Release(hub);
+      throw Exception("タイマーを作成できません");
+    }
+    timers.push_back(timer);
+    timer->running_ = interval;
+  }
 
-TTimer::~TTimer() {
-  KillTimer(window_, 1);
-  DestroyWindow(window_);
-}
+  static void Stop(TTimer* timer) {
+    if (!timer->running_) return;
+    Hub& hub = Instance();
+    auto it = hub.Timers.find(timer->running_);
+    timer->running_ = 0;
+    if (it == hub.Timers.end()) return;
+    std::erase(it->second, timer);
+    if (it->second.empty()) {
+      KillTimer(hub.Window->Handle(), it->first);
+      hub.Timers.erase(it);
+    }
+    Release(hub);
+  }
+
+ private:
+  struct Hub {
+    std::unique_ptr<HiddenWindow> Window;
+    std::map<unsigned, std::vector<TTimer*>> Timers;
+  };
+  static Hub& Instance() {
+    static Hub hub;
+    return hub;
+  }
+  static void Release(Hub& hub) {
+    if (hub.Timers.empty()) hub.Window.reset();
+  }
+
+  // Each timer's handler runs on its own: one that raises does not keep the others from ticking.
+  // A handler may stop or free other timers; those of this tick not yet run then do not run.
+  static void Tick(unsigned interval) {
+    auto it = Instance().Timers.find(interval);
+    if (it == Instance().Timers.end()) return;
+    const std::vector<TTimer*> due = it->second;
+    for (TTimer* timer : due) {
+      auto now = Instance().Timers.find(interval);
+      if (now == Instance().Timers.end()) return;
+      if (std::find(now->second.begin(), now->second.end(), timer) == now->second.end()) continue;
+      Guarded([timer] {
+        if (timer->onTimer_) timer->onTimer_(timer);
+      });
+    }
+  }
+};
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
+
+TTimer::~TTimer() { TimerHub::Stop(this); }
 
 void TTimer::SetEnabled(bool value) {
   if (value == enabled_) return;
@@ -40,23 +105,8 @@ void TTimer::Loaded() {
 }
 
 void TTimer::UpdateTimer() {
-  KillTimer(window_, 1);
-  if (enabled_ && interval_ != 0 && onTimer_ && !Loading())
-    SetTimer(window_, 1, interval_, nullptr);
-}
-
-LRESULT CALLBACK TTimer::WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  try {
-    auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_TIMER && timer) {
-      if (timer->onTimer_) timer->onTimer_(timer);
-      return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wparam, lparam);
-  } catch (...) {
-    if (Application) Application->HandleException(std::current_exception());
-    return 0;
-  }
+  TimerHub::Stop(this);
+  if (enabled_ && interval_ != 0 && onTimer_ && !Loading()) TimerHub::Start(this, interval_);
 }
 
 void TTimer::SetProperty(const std::string& name, const Value& value) {
@@ -71,10 +121,10 @@ void TTimer::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TTimer::SetEvent(const std::string& name, TNotifyEvent handler) {
+void TTimer::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnTimer") {
-    SetOnTimer(std::move(handler));
+    SetOnTimer(EventValue<TNotifyEvent>(name, handler));
   } else {
-    TComponent::SetEvent(name, std::move(handler));
+    TComponent::SetEvent(name, handler);
   }
 }

@@ -1,7 +1,12 @@
 #pragma once
 // TTimer: a component that calls OnTimer every Interval milliseconds while Enabled.
+//
+// Timers of one interval share one platform timer and tick together, in the order they were
+// started: the program wakes once a period however many timers it runs (under Wine every wake-up
+// costs round trips to its server, and four walkers' timers apart would wake it four times every
+// 50 ms). A timer started while others of its interval run ticks first with them, so within one
+// interval rather than after exactly one.
 #include "framework/classes.h"
-#include "framework/winapi.h"
 
 class TTimer : public TComponent {
  public:
@@ -16,14 +21,14 @@ class TTimer : public TComponent {
 
   void Loaded() override;
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, TNotifyEvent handler) override;
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
  private:
+  friend class TimerHub;
   void UpdateTimer();
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
   TNotifyEvent onTimer_;
-  HWND window_ = nullptr;  // a message-only window that receives WM_TIMER
+  unsigned running_ = 0;  // the interval it ticks at now; 0 while stopped
   bool enabled_ = true;
   unsigned interval_ = 1000;
 };

@@ -5,9 +5,29 @@
 
 TApplication* Application = nullptr;
 
+namespace {
+
+// While the error box is being opened: puts it above every topmost window of the program (the
+// characters, the settings window). MB_TOPMOST alone does not under Wine.
+LRESULT CALLBACK RaiseErrorBox(int code, WPARAM wparam, LPARAM lparam) {
+  return Guarded<LRESULT>(0, [&] {
+    if (code == HCBT_ACTIVATE) {
+      auto box = reinterpret_cast<HWND>(wparam);
+      wchar_t name[8] = {};
+      GetClassNameW(box, name, 8);
+      if (std::wstring(name) == L"#32770")
+        SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+  });
+}
+
+}  // namespace
+
 // TForm
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  controlStyle_ |= csDoubleClicks;
   TControl::SetVisible(false);
   SetBounds(0, 0, 320, 240);
 }
@@ -22,12 +42,7 @@ void TForm::LoadDescription(const std::string& className) {
 }
 
 void TForm::AfterConstruction() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (...) {
-    Application->HandleException(std::current_exception());
-  }
+  if (OnCreate) OnCreate(this);
 }
 
 void TForm::SetCaption(const std::string& value) {
@@ -118,18 +133,14 @@ void TForm::CreateWnd() {
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void TForm::WndProc(TMessage& m) {
-  if (m.Msg == WM_CLOSE) {
-    Close();
-    m.Result = 0;
-    return;
-  }
-  TWinControl::WndProc(m);
+void TForm::Dispatch(TMessage& m) {
+  if (m.Msg == WM_CLOSE) return WMClose(m);
+  TWinControl::Dispatch(m);
 }
 
-void TForm::WMEraseBkGnd(TMessage& m) {
-  // The background is painted with the rest in WM_PAINT; erasing first would only flicker.
-  m.Result = 1;
+void TForm::WMClose(TMessage& m) {
+  Close();
+  m.Result = 0;
 }
 
 void TForm::PaintWindow(HDC dc) {
@@ -185,62 +196,66 @@ void TForm::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TForm::SetEvent(const std::string& name, TNotifyEvent handler) {
+void TForm::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnCreate") {
-    OnCreate = std::move(handler);
+    OnCreate = EventValue<TNotifyEvent>(name, handler);
   } else if (name == "OnShow") {
-    OnShow = std::move(handler);
+    OnShow = EventValue<TNotifyEvent>(name, handler);
   } else {
-    TWinControl::SetEvent(name, std::move(handler));
+    TWinControl::SetEvent(name, handler);
   }
 }
 
-TNotifyEvent TForm::FindEvent(const std::string& name) const {
+TEventHandler TForm::FindEvent(const std::string& name) const {
   auto it = events_.find(name);
-  return it == events_.end() ? TNotifyEvent{} : it->second;
+  return it == events_.end() ? TEventHandler{} : it->second;
 }
 
 // TApplication
 
 TApplication::TApplication() : TComponent(nullptr) {
   Application = this;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  EnsureWindowClass(L"TivoluApplication", WndProc, LoadIconW(instance, L"MAINICON"));
+  previousHandler_ = SetCallbackExceptionHandler(
+      [this](std::exception_ptr error) { HandleException(std::move(error)); });
   // A window of no size, in the middle of the screen, whose only purpose is the task-bar button.
-  int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  handle_ = CreateWindowExW(
-      0, L"TivoluApplication", L"",
-      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, x, y, 0,
-      0, nullptr, nullptr, instance, nullptr);
-  if (!handle_) throw Exception("アプリケーションのウィンドウを作成できません");
+  HiddenWindow::Params params;
+  params.Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  params.X = GetSystemMetrics(SM_CXSCREEN) / 2;
+  params.Y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  try {
+    window_ = std::make_unique<HiddenWindow>(params, [this](TMessage& m) {
+      if (m.Msg != WM_CLOSE || !mainForm_) return false;
+      mainForm_->Close();
+      return true;
+    });
+  } catch (const Exception&) {
+    SetCallbackExceptionHandler(std::move(previousHandler_));
+    Application = nullptr;
+    throw Exception("アプリケーションのウィンドウを作成できません");
+  }
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 TApplication::~TApplication() {
   DestroyComponents();
-  if (handle_) DestroyWindow(handle_);
+  window_.reset();
+  SetCallbackExceptionHandler(std::move(previousHandler_));
   if (Application == this) Application = nullptr;
-}
-
-LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  try {
-    if (msg == WM_CLOSE && Application && Application->MainForm()) {
-      Application->MainForm()->Close();
-      return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wparam, lparam);
-  } catch (...) {
-    if (Application) Application->HandleException(std::current_exception());
-    return 0;
-  }
 }
 
 void TApplication::SetTitle(const std::string& value) {
   title_ = value;
-  SetWindowTextW(handle_, Widen(value).c_str());
+  SetWindowTextW(Handle(), Widen(value).c_str());
 }
 
 void TApplication::Register(TForm* form) {
   if (!mainForm_) mainForm_ = form;
+}
+
+void TApplication::Unregister(TForm* form) {
+  if (mainForm_ == form) mainForm_ = nullptr;
 }
 
 void TApplication::Run() {
@@ -271,7 +286,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleException(std::exception_ptr error) {
-  // Called from inside the catch of a Windows callback: nothing may escape from here.
+  // Called from inside the guard of a Windows callback: nothing may escape from here.
   try {
     try {
       std::rethrow_exception(error);
@@ -289,6 +304,16 @@ void TApplication::ShowException(const std::exception& error) {
     OnException(error);
     return;
   }
-  MessageBoxW(handle_, Widen(error.what()).c_str(), Widen(title_).c_str(),
-              MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  if (showingException_) {
+    ++droppedExceptions_;
+    return;
+  }
+  showingException_ = true;
+  struct Closed {
+    bool& Showing;
+    ~Closed() { Showing = false; }
+  } closed{showingException_};
+  HookHandle raise(SetWindowsHookExW(WH_CBT, RaiseErrorBox, nullptr, GetCurrentThreadId()));
+  MessageBoxW(Handle(), Widen(error.what()).c_str(), Widen(title_).c_str(),
+              MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
 }

@@ -3,10 +3,12 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "framework/controls.h"
 #include "framework/core/exception.h"
+#include "framework/core/guard.h"
 
 enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TFormStyle { fsNormal, fsStayOnTop };
@@ -41,19 +43,24 @@ class TForm : public TWinControl {
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
 
-  // Called by whoever created the form once its constructor has finished: runs OnCreate.
+  // Called by whoever created the form once its constructor has finished: runs OnCreate. An
+  // exception from OnCreate goes on to the caller: a form that failed to set itself up is not
+  // used half-built.
   virtual void AfterConstruction();
 
+  void Dispatch(TMessage& message) override;
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, TNotifyEvent handler) override;
-  TNotifyEvent FindEvent(const std::string& name) const override;
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
+  TEventHandler FindEvent(const std::string& name) const override;
 
  protected:
   // Reads the stored description of this form's class (the resource named after the class).
   void LoadDescription(const std::string& className);
-  // Makes a method available to the stored description under NAME.
-  void DefineEvent(const std::string& name, TNotifyEvent handler) {
-    events_[name] = std::move(handler);
+  // Makes a method available to the stored description under NAME, as a handler of one of the
+  // event types (TNotifyEvent, TMouseEvent, ...).
+  template <class Handler>
+  void DefineEvent(const std::string& name, Handler handler) {
+    events_[name] = TEventHandler(std::move(handler));
   }
   // The component NAME of the stored description, as type T; throws if it is missing.
   template <class T>
@@ -61,8 +68,8 @@ class TForm : public TWinControl {
 
   void CreateParamsFor(CreateParams& params) override;
   void CreateWnd() override;
-  void WndProc(TMessage& message) override;
-  void WMEraseBkGnd(TMessage& message) override;
+  // The system's close command: Close.
+  virtual void WMClose(TMessage& message);
   void PaintWindow(HDC dc) override;
 
  private:
@@ -73,7 +80,7 @@ class TForm : public TWinControl {
   TColor color_ = clBtnFace;
   TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
   TFont font_;
-  std::map<std::string, TNotifyEvent> events_;
+  std::map<std::string, TEventHandler> events_;
 };
 
 // Creates a form the way the application does: constructor, then AfterConstruction.
@@ -88,8 +95,8 @@ class TApplication : public TComponent {
   void Initialize() {}
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& value);
-  // The hidden window that carries the task-bar button and owns every form.
-  HWND Handle() const { return handle_; }
+  // The window of no size that carries the task-bar button and owns every form.
+  HWND Handle() const { return window_->Handle(); }
   TForm* MainForm() const { return mainForm_; }
   bool ShowMainForm = true;
 
@@ -104,17 +111,26 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
 
-  // Shows an exception in the standard error box (or hands it to OnException if set).
+  // Shows an exception in the standard error box (or hands it to OnException if set). The
+  // application is the handler of every callback's exceptions (core/guard.h).
   void HandleException(std::exception_ptr error);
+  // One box at a time, above the program's topmost windows. An exception raised while the box
+  // is open (a timer keeps ticking inside the box's own message loop) is not shown: it is
+  // dropped, and counted in DroppedExceptions.
   void ShowException(const std::exception& error);
   std::function<void(const std::exception&)> OnException;
+  bool ShowingException() const { return showingException_; }
+  int DroppedExceptions() const { return droppedExceptions_; }
 
  private:
   void Register(TForm* form);
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  void Unregister(TForm* form);
 
   std::string title_;
-  HWND handle_ = nullptr;
+  std::unique_ptr<HiddenWindow> window_;
+  TExceptionHandler previousHandler_;
+  bool showingException_ = false;
+  int droppedExceptions_ = 0;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
 };
@@ -132,10 +148,15 @@ T* TForm::Field(const std::string& name) const {
 template <class T>
 T* CreateForm(TComponent* owner, T*& reference) {
   reference = nullptr;
-  T* form = new T(owner);
-  reference = form;
-  form->AfterConstruction();
-  return form;
+  std::unique_ptr<T> form(new T(owner));
+  reference = form.get();
+  try {
+    form->AfterConstruction();
+  } catch (...) {
+    reference = nullptr;
+    throw;
+  }
+  return form.release();
 }
 
 template <class T>
@@ -145,13 +166,17 @@ void TApplication::CreateForm(T*& reference) {
     Construct(TComponent* owner, T*& ref) : T((ref = this, owner)) {}
   };
   reference = nullptr;
+  T* form = nullptr;
   try {
-    T* form = new Construct(this, reference);
+    form = new Construct(this, reference);
     reference = form;
     Register(form);
     form->AfterConstruction();
   } catch (...) {
+    // A form that failed to set itself up is not kept half-built.
     reference = nullptr;
+    if (form) Unregister(form);
+    delete form;
     throw;
   }
 }

@@ -250,15 +250,14 @@ TColor TBitmap::TransparentColor() {
 
 HDC TBitmap::SurfaceDC() {
   if (!dc_) {
-    auto dc = std::make_unique<MemoryDC>();
-    if (!dc->Get()) throw Exception("描画用のデバイスコンテキストを作成できません");
-    dc_ = std::move(dc);
+    dc_.Reset(CreateCompatibleDC(nullptr));
+    if (!dc_) throw Exception("描画用のデバイスコンテキストを作成できません");
   }
   if (!surface_ && !image_.Empty()) {
     const DibInfo info = DescribeImage(image_);
     if (monochrome_) {
       surface_.Reset(CreateBitmap(image_.Width, image_.Height, 1, 1, nullptr));
-      if (surface_ && !SetDIBits(dc_->Get(), surface_.Get(), 0, image_.Height, image_.Pixels.data(),
+      if (surface_ && !SetDIBits(dc_.Get(), surface_.Get(), 0, image_.Height, image_.Pixels.data(),
                                  AsBitmapInfo(info), DIB_RGB_COLORS))
         surface_.Reset();
     } else {
@@ -273,13 +272,13 @@ HDC TBitmap::SurfaceDC() {
     if (!surface_)
       throw Exception("ビットマップを作成できません (" + std::to_string(image_.Width) + " x " +
                       std::to_string(image_.Height) + ")");
-    dcDefaultBitmap_ = SelectObject(dc_->Get(), surface_.Get());
+    dcDefaultBitmap_ = SelectObject(dc_.Get(), surface_.Get());
   }
-  return dc_->Get();
+  return dc_.Get();
 }
 
 void TBitmap::ReleaseSurface() {
-  if (surface_) SelectObject(dc_->Get(), dcDefaultBitmap_);
+  if (surface_) SelectObject(dc_.Get(), dcDefaultBitmap_);
   surface_.Reset();
   surfaceBits_ = nullptr;
   surfaceDrawnOn_ = false;
@@ -294,7 +293,7 @@ void TBitmap::ReadBackSurface() {
     return;
   }
   // GetDIBits wants the bitmap outside any device context.
-  HDC dc = dc_->Get();
+  HDC dc = dc_.Get();
   SelectObject(dc, dcDefaultBitmap_);
   DibInfo info = DescribeImage(image_);
   GetDIBits(dc, surface_.Get(), 0, image_.Height, image_.Pixels.data(),

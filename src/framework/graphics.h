@@ -5,9 +5,10 @@
 #include <span>
 #include <string>
 
+#include "framework/core/bmp_file.h"
 #include "framework/core/description.h"
+#include "framework/handles.h"
 #include "framework/winapi.h"
-#include "region/core/bmp_file.h"
 
 // A colour: 0x00BBGGRR, or a system colour with the high bit set (clBtnFace).
 using TColor = int32_t;
@@ -80,6 +81,16 @@ class TCanvas {
   HDC dc_ = nullptr;
 };
 
+// Lends a device context that someone else owns to a canvas for one scope.
+class CanvasLend : ScopeGuard {
+ public:
+  CanvasLend(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas.SetHandle(dc); }
+  ~CanvasLend() { canvas_.SetHandle(nullptr); }
+
+ private:
+  TCanvas& canvas_;
+};
+
 // A picture in memory (the core's Image) with a canvas. The GDI bitmap that drawing needs (a DIB
 // section, or a monochrome bitmap) is made on first use and kept until the picture changes, so
 // repeated drawing of the same picture allocates nothing.
@@ -135,7 +146,7 @@ class TBitmap {
 
   Image image_;
   bool monochrome_ = false;
-  std::unique_ptr<MemoryDC> dc_;
+  MemoryDC dc_;
   HGDIOBJ dcDefaultBitmap_ = nullptr;
   BitmapHandle surface_;
   void* surfaceBits_ = nullptr;  // the DIB section's pixels; null for a monochrome bitmap

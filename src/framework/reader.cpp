@@ -56,10 +56,10 @@ class Reader {
     }
     for (const auto& p : d.Properties) {
       if (p.Value.Kind == ValueKind::Event) {
-        TNotifyEvent handler = root_->FindEvent(p.Value.Text);
-        if (!handler)
+        TEventHandler handler = root_->FindEvent(p.Value.Text);
+        if (std::holds_alternative<std::monostate>(handler))
           throw EReadError(root_->Name() + ": イベントハンドラ " + p.Value.Text + " がありません");
-        c->SetEvent(p.Name, std::move(handler));
+        c->SetEvent(p.Name, handler);
       } else if (p.Value.Kind == ValueKind::Reference) {
         references_.push_back({c, p.Name, p.Value.Text});
       }

@@ -1,20 +1,5 @@
 #include "framework/winapi.h"
 
-#include <set>
-
-void EnsureWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
-  static std::set<std::wstring> registered;
-  if (registered.contains(name)) return;
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hIcon = icon;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  if (!RegisterClassW(&wc)) return;  // creating a window of the class then reports the failure
-  registered.insert(name);
-}
-
 namespace {
 std::optional<bool> wineOverride;
 }
@@ -47,4 +32,16 @@ std::string Narrow(std::wstring_view text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
                       nullptr, nullptr);
   return narrow;
+}
+
+std::vector<std::wstring> DroppedFiles(HDROP drop) {
+  std::vector<std::wstring> files;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    // The length first, so that no path is cut.
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1)));
+    files.push_back(std::move(path));
+  }
+  return files;
 }

@@ -1,7 +1,6 @@
 #include "region/region.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
 #include "framework/core/exception.h"
@@ -62,16 +61,43 @@ std::vector<uint8_t> BmpToRgnData(TBitmap* bitmap) {
   return BmpToRgnData(bitmap->EditImage());
 }
 
+// StoredOutline
+
+void StoredOutline::Read(std::span<const uint8_t> data) {
+  region_.Reset();
+  data_.assign(data.begin(), data.end());
+}
+
+void StoredOutline::Update(const TControl& control, const TBitmap& picture,
+                           const std::string& pictureName, bool autoSize, int offsetX, int offsetY,
+                           const std::string& failure) {
+  if (data_.empty()) throw Exception(control.Name() + " のﾘｰｼﾞｮﾝ情報がありません");
+  if (picture.Empty())
+    throw Exception(control.Name() + ":" + pictureName + " のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
+  region_.Reset();
+  region_ = OutlineRegion(data_, picture, control, autoSize, offsetX, offsetY);
+  if (!region_) throw Exception(failure);
+}
+
+void StoredOutline::Destroy() {
+  region_.Reset();
+  data_ = {};
+}
+
 // TRgn
 
-TRgn::TRgn(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 105, 105); }
+TRgn::TRgn(TComponent* owner) : TGraphicControl(owner) {
+  // A frame tells a double click from two clicks: a character's file opens once.
+  controlStyle_ |= csDoubleClicks;
+  SetBounds(Left(), Top(), 105, 105);
+}
 
 void TRgn::SetRgnBmp(TBitmap* value) {
   if (value == &bitmap_) return;
   bitmap_.Assign(value);
   DestoryRgn();
   ForgetMask();
-  rgnData_ = OutlineOrEmptyPicture(*this, bitmap_);
+  outline_.Read(OutlineOrEmptyPicture(*this, bitmap_));
   if (Transparent) MakeMask();
 }
 
@@ -89,23 +115,12 @@ void TRgn::SetBounds(int left, int top, int width, int height) {
   TGraphicControl::SetBounds(left, top, width, height);
 }
 
-void TRgn::ReadRgnData(std::span<const uint8_t> data) {
-  rgn_.Reset();  // a region is always made from the current outline
-  rgnData_.assign(data.begin(), data.end());
-}
-
 void TRgn::UpdateRgn() {
-  if (rgnData_.empty()) throw Exception(Name() + " のﾘｰｼﾞｮﾝ情報がありません");
-  if (bitmap_.Empty()) throw Exception(Name() + ":RgnBitmap のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
-  rgn_.Reset();
-  rgn_ = OutlineRegion(rgnData_, bitmap_, *this, autoSize_, Left(), Top());
-  if (!rgn_) throw Exception("ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
+  outline_.Update(*this, bitmap_, "RgnBitmap", autoSize_, Left(), Top(),
+                  "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
 }
 
-void TRgn::DestoryRgn() {
-  rgn_.Reset();
-  rgnData_ = {};
-}
+void TRgn::DestoryRgn() { outline_.Destroy(); }
 
 void TRgn::SetWndRgn() {
   TWinControl* parent = Parent();
@@ -116,7 +131,7 @@ void TRgn::SetWndRgn() {
   }
   Shown = true;
   Transparent = false;
-  if (SetWindowRgn(parent->Handle(), rgn_.Get(), FALSE)) rgn_.Release();
+  if (SetWindowRgn(parent->Handle(), outline_.Region(), FALSE)) outline_.ReleaseRegion();
 }
 
 void TRgn::MakeMask() {
@@ -176,8 +191,6 @@ void TRgn::Paint() {
   work.CopyMode = SRCCOPY;
   canvas.Draw(0, 0, work_);
 }
-
-void TRgn::WMEraseBkGnd(TMessage& message) { message.Result = 1; }
 
 void TRgn::SetProperty(const std::string& name, const Value& value) {
   if (name == "RgnBitmap.Data") {
@@ -260,11 +273,11 @@ void TRgnList::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TRgnList::SetEvent(const std::string& name, TNotifyEvent handler) {
+void TRgnList::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnShowWnd") {
-    OnShowWnd = std::move(handler);
+    OnShowWnd = EventValue<TNotifyEvent>(name, handler);
   } else {
-    TComponent::SetEvent(name, std::move(handler));
+    TComponent::SetEvent(name, handler);
   }
 }
 
@@ -276,8 +289,7 @@ TRgnBtn::TRgnBtn(TComponent* owner) : TGraphicControl(owner) {
 }
 
 TBitmap* TRgnBtn::GetGlyph(int index) {
-  if (index < 1 || index > 3)
-    throw std::out_of_range("TRgnBtn: no glyph " + std::to_string(index) + " (1 to 3)");
+  if (index < 1 || index > 3) ListIndexError(index);
   return &glyphs_[index - 1];
 }
 
@@ -287,7 +299,7 @@ void TRgnBtn::SetGlyph(int index, TBitmap* bitmap) {
   glyph->Assign(bitmap);
   if (index != 1) return;
   DestroyRgn();
-  rgnData_ = OutlineOrEmptyPicture(*this, *glyph);
+  outline_.Read(OutlineOrEmptyPicture(*this, *glyph));
 }
 
 void TRgnBtn::SetAutoSize(bool value) {
@@ -305,23 +317,11 @@ void TRgnBtn::SetBounds(int left, int top, int width, int height) {
   TGraphicControl::SetBounds(left, top, width, height);
 }
 
-void TRgnBtn::ReadRgnData(std::span<const uint8_t> data) {
-  rgn_.Reset();  // a region is always made from the current outline
-  rgnData_.assign(data.begin(), data.end());
-}
-
 void TRgnBtn::UpdateRgn() {
-  if (rgnData_.empty()) throw Exception(Name() + " のﾘｰｼﾞｮﾝ情報がありません");
-  if (glyphs_[0].Empty()) throw Exception(Name() + ":Glyph1 のﾋﾞｯﾄﾏｯﾌﾟが正しくありません");
-  rgn_.Reset();
-  rgn_ = OutlineRegion(rgnData_, glyphs_[0], *this, autoSize_, 0, 0);
-  if (!rgn_) throw Exception("ﾘｰｼﾞｮﾝが作成できません");
+  outline_.Update(*this, glyphs_[0], "Glyph1", autoSize_, 0, 0, "ﾘｰｼﾞｮﾝが作成できません");
 }
 
-void TRgnBtn::DestroyRgn() {
-  rgn_.Reset();
-  rgnData_ = {};
-}
+void TRgnBtn::DestroyRgn() { outline_.Destroy(); }
 
 void TRgnBtn::Loaded() {
   TGraphicControl::Loaded();
@@ -346,23 +346,21 @@ void TRgnBtn::Paint() {
   Canvas()->Draw(0, 0, work_);
 }
 
-void TRgnBtn::MouseDown(TMouseButton button, int x, int y) {
-  TGraphicControl::MouseDown(button, x, y);
-  if (rgn_ && PtInRegion(rgn_.Get(), x, y)) {
+void TRgnBtn::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TGraphicControl::MouseDown(button, shift, x, y);
+  if (outline_.Region() && PtInRegion(outline_.Region(), x, y)) {
     pressed_ = true;
     Invalidate();
   }
 }
 
-void TRgnBtn::MouseUp(TMouseButton button, int x, int y) {
-  TGraphicControl::MouseUp(button, x, y);
+void TRgnBtn::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TGraphicControl::MouseUp(button, shift, x, y);
   if (pressed_) {
     pressed_ = false;
     Invalidate();
   }
 }
-
-void TRgnBtn::WMEraseBkGnd(TMessage& message) { message.Result = 1; }
 
 void TRgnBtn::SetProperty(const std::string& name, const Value& value) {
   static const std::string kGlyphs[] = {"Glyph1.Data", "Glyph2.Data", "Glyph3.Data"};

@@ -17,6 +17,29 @@
 // core's BmpToRgnData.
 std::vector<uint8_t> BmpToRgnData(TBitmap* bitmap);
 
+// The outline a region component keeps: the stored blob as read or made, and the region built
+// from it.
+class StoredOutline {
+ public:
+  // The stored outline: the bytes as read, or none when empty. A region is always made from the
+  // current outline, so the old one goes.
+  void Read(std::span<const uint8_t> data);
+  const std::vector<uint8_t>& Data() const { return data_; }
+  // Builds the region, stretched from PICTURE's size to CONTROL's (unless AUTOSIZE) and moved by
+  // (offsetX, offsetY). Exceptions with the owner's name when there is no outline or no picture
+  // (PICTURENAME), FAILURE when the platform refuses the outline.
+  void Update(const TControl& control, const TBitmap& picture, const std::string& pictureName,
+              bool autoSize, int offsetX, int offsetY, const std::string& failure);
+  // Releases region and outline.
+  void Destroy();
+  HRGN Region() const { return region_.Get(); }
+  HRGN ReleaseRegion() { return region_.Release(); }
+
+ private:
+  std::vector<uint8_t> data_;
+  RegionHandle region_;
+};
+
 class TRgn : public TGraphicControl {
  public:
   explicit TRgn(TComponent* owner);
@@ -32,11 +55,11 @@ class TRgn : public TGraphicControl {
   // The frame paints only while set. Independent of Visible: TRgnList and SetWndRgn write it.
   bool Shown = true;
   // The outline in the parent's client coordinates, as of the last UpdateRgn; null if none.
-  HRGN RgnHandle() const { return rgn_.Get(); }
+  HRGN RgnHandle() const { return outline_.Region(); }
 
   // The stored outline: the bytes as read, or none when empty.
-  void ReadRgnData(std::span<const uint8_t> data);
-  std::vector<uint8_t> WriteRgnData() const { return rgnData_; }
+  void ReadRgnData(std::span<const uint8_t> data) { outline_.Read(data); }
+  std::vector<uint8_t> WriteRgnData() const { return outline_.Data(); }
   // Builds the region from the stored outline, scaled to the frame's size (unless AutoSize) and
   // placed at its position in the parent.
   void UpdateRgn();
@@ -51,7 +74,6 @@ class TRgn : public TGraphicControl {
   void SetBounds(int left, int top, int width, int height) override;
   void Loaded() override;
   void Paint() override;
-  void WMEraseBkGnd(TMessage& message);
   void SetProperty(const std::string& name, const Value& value) override;
 
  private:
@@ -62,8 +84,7 @@ class TRgn : public TGraphicControl {
   TBitmap maskedImage_;  // the picture with every key-coloured pixel black
   TBitmap mask_;         // monochrome: 1 where the picture has the key colour
   bool autoSize_ = false;
-  std::vector<uint8_t> rgnData_;
-  RegionHandle rgn_;
+  StoredOutline outline_;
 };
 
 // Selects frames of its owner window and applies the selection: the window's outline becomes
@@ -84,7 +105,7 @@ class TRgnList : public TComponent {
   TNotifyEvent OnShowWnd;  // just before the window receives its new outline
 
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, TNotifyEvent handler) override;
+  void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -99,27 +120,26 @@ class TRgnBtn : public TGraphicControl {
   explicit TRgnBtn(TComponent* owner);
 
   // Glyph 1 is the normal picture and the source of the outline, 2 the pressed, 3 the disabled
-  // one. SetGlyph copies BITMAP; a new glyph 1 leaves the button without a region until
-  // UpdateRgn.
+  // one (EListError for another index). SetGlyph copies BITMAP; a new glyph 1 leaves the button
+  // without a region until UpdateRgn.
   TBitmap* GetGlyph(int index);
   void SetGlyph(int index, TBitmap* bitmap);
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool value);
   bool Pressed() const { return pressed_; }
   // The outline of glyph 1 in the button's own coordinates; null if none.
-  HRGN RgnHandle() const { return rgn_.Get(); }
+  HRGN RgnHandle() const { return outline_.Region(); }
 
-  void ReadRgnData(std::span<const uint8_t> data);
-  std::vector<uint8_t> WriteRgnData() const { return rgnData_; }
+  void ReadRgnData(std::span<const uint8_t> data) { outline_.Read(data); }
+  std::vector<uint8_t> WriteRgnData() const { return outline_.Data(); }
   void UpdateRgn();
   void DestroyRgn();
 
   void SetBounds(int left, int top, int width, int height) override;
   void Loaded() override;
   void Paint() override;
-  void MouseDown(TMouseButton button, int x, int y) override;
-  void MouseUp(TMouseButton button, int x, int y) override;
-  void WMEraseBkGnd(TMessage& message);
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void SetProperty(const std::string& name, const Value& value) override;
 
  private:
@@ -127,8 +147,7 @@ class TRgnBtn : public TGraphicControl {
   std::array<TBitmap, 3> glyphs_;
   TBitmap work_;  // transparent: its bottom-left pixel's colour lets the background show
   bool pressed_ = false;
-  std::vector<uint8_t> rgnData_;
-  RegionHandle rgn_;
+  StoredOutline outline_;
 };
 
 // Registers TRgn, TRgnList and TRgnBtn with the class registry.

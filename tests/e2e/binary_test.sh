@@ -17,4 +17,16 @@ check "carries its manifest" grep -aq 'requestedExecutionLevel level="asInvoker"
 # Version strings are UTF-16 inside the resource.
 check "carries its version information" \
   env LC_ALL=C grep -aqP 'P\x00r\x00o\x00d\x00u\x00c\x00t\x00V\x00e\x00r\x00s\x00i\x00o\x00n' "$TIVOLU_EXE"
+# Resources as "TYPE NAME LANGUAGE SIZE" lines (hexadecimal, as objdump prints them).
+resources=$(awk '
+  /^[0-9a-f]+   Entry: ID:/ { type = $4; sub(/,$/, "", type) }
+  /^[0-9a-f]+     Entry: name:/ { name = $0; sub(/.*\]: /, "", name); sub(/, Value.*/, "", name) }
+  /^[0-9a-f]+     Entry: ID:/ { name = $4; sub(/,$/, "", name) }
+  /^[0-9a-f]+       Entry: ID:/ { lang = $4; sub(/,$/, "", lang) }
+  /Leaf: Addr:/ { size = $6; sub(/,$/, "", size); print type, name, lang, size }' <<<"$headers")
+echo "resources:"; echo "$resources"
+check "carries the check box glyph strip: bitmap CHECKBOX, language 1033, 19,208 bytes" \
+  grep -qx '0x000002 CHECKBOX 0x000409 0x004b08' <<<"$resources"
+check "carries its icon: the icon group MAINICON" grep -q '^0x00000e MAINICON 0x000409 ' <<<"$resources"
+check "carries the icon's three images" test "$(grep -c '^0x000003 ' <<<"$resources")" -eq 3
 finish

@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
-# A failure while the main window is built is shown in a message box captioned with the title;
-# once it is dismissed the program ends with exit code 0.
+# A failure while a character window is built at start-up is shown in a message box captioned
+# with the title; once it is dismissed the program ends with exit code 0.
 source "$(dirname "$0")/lib.sh"
 
-# A copy of the program whose stored description of the main window is damaged.
-broken=$(mktemp -d)/tivolu-broken.exe
-python3 - "$TIVOLU_EXE" "$broken" <<'PY'
+# For the main window and for each of the three it opens: a copy of the program whose stored
+# description of that window is damaged. The failure is shown once; the program does not go on
+# half-built.
+title='Launcher Tivolu! ～Morvane～'
+not_shown() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+for form in TForm1 TForm2 TForm3 TForm4; do
+  echo "damaged: $form"
+  broken=$(mktemp -d)/tivolu-broken.exe
+  python3 - "$TIVOLU_EXE" "$broken" "$form" <<'PY'
 import sys
 data = bytearray(open(sys.argv[1], "rb").read())
-mark = b"TPF0\x06TForm1"
+mark = b"TPF0\x06" + sys.argv[3].encode()
 at = data.find(mark)
-assert at >= 0 and data.find(mark, at + 1) < 0, "main window description not found once"
+assert at >= 0 and data.find(mark, at + 1) < 0, "window description not found once"
 data[at] = ord("X")
 open(sys.argv[2], "wb").write(data)
 PY
 
-start_program "$broken"
-title='Launcher Tivolu! ～Morvane～'
-check "an error box captioned with the title appears" wait_until 60 probe dialog "$title"
-text=$(probe dialog "$title")
-echo "message: $text"
-check "it says what went wrong" test "$text" = "ウィンドウ記述ではありません"
-check "no character window was shown" no_window Mubo
-probe dismiss "$title"
-check "the program ends once the box is dismissed" wait_until 60 program_ended
-check "exit code 0" test "$(exit_code)" = 0
-rm -rf "$(dirname "$broken")"
+  start_program "$broken"
+  check "$form: an error box captioned with the title appears" wait_until 60 probe dialog "$title"
+  text=$(probe dialog "$title")
+  echo "message: $text"
+  check "$form: it says what went wrong" test "$text" = "ウィンドウ記述ではありません"
+  for character in "${CHARACTERS[@]}"; do
+    check "$form: $character was not shown" not_shown "$character"
+  done
+  probe dismiss "$title"
+  check "$form: the program ends once the box is dismissed" wait_until 60 program_ended
+  check "$form: exit code 0" test "$(exit_code)" = 0
+  rm -rf "$(dirname "$broken")"
+done
 finish

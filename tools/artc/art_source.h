@@ -2,25 +2,14 @@
 // The text form of one character's frames: a header (frame size, palette size, key colour), a
 // legend of one-letter colours, then twelve pixel maps. assets/art/README.md describes it.
 #include <array>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "region/core/bmp_file.h"
-
-// A fault in a source file; the message starts with "file:line: ".
-class SourceError : public std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+#include "framework/core/bmp_file.h"
+#include "source_reader.h"
 
 constexpr int kFrameCount = 12;
-
-struct LegendColour {
-  char Symbol = 0;
-  PaletteEntry Colour;
-  int Line = 0;
-};
 
 struct ArtFrame {
   int Line = 0;  // of its "frame" line; 0 while the frame has not been read
@@ -35,6 +24,10 @@ struct ArtSource {
   std::vector<LegendColour> Colours;         // the figure's colours, in legend order
   std::array<ArtFrame, kFrameCount> Frames;  // Rgn1 .. Rgn12
 };
+
+// `colours` followed by grey entries (red = green = blue, from black upward, skipping colours
+// already present) up to `size` entries.
+std::vector<PaletteEntry> PadPalette(std::vector<PaletteEntry> colours, int size);
 
 // Reads and checks a whole source; throws SourceError at the first fault.
 ArtSource ParseArtSource(std::string_view text, const std::string& fileName);

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kFramesPerDirection = 3;
 constexpr int kDirections = 4;
-const char* const kNeutralGrey = "#d8d8d8";
 const char* const kSheetBackground = "#a8a8a8";
 const char* const kDesktopColour = "#008080";
 
@@ -48,40 +47,51 @@ void Run(const std::vector<std::string>& arguments) {
 
 // One frame with its key colour painted over, as an ImageMagick sub-sequence.
 void AddFrame(std::vector<std::string>& arguments, const SheetCharacter& character,
-              const std::filesystem::path& frame, const char* background, const char* scale) {
+              const std::filesystem::path& frame, const char* background) {
   arguments.insert(arguments.end(), {"(", frame.string(), "-fill", background, "-opaque",
-                                     ColourArgument(character.Key), "-scale", scale, ")"});
+                                     ColourArgument(character.Key), ")"});
 }
 
 }  // namespace
 
-void WriteContactSheet(const std::vector<SheetCharacter>& characters,
-                       const std::filesystem::path& output) {
-  // montage cannot recolour single images: convert writes the enlarged tiles first.
-  const std::filesystem::path tiles = output.parent_path() / "contact-sheet-tiles";
-  std::filesystem::create_directories(tiles);
+void WriteSheet(const std::vector<SheetTile>& tiles, int columns, bool equalCells,
+                const std::filesystem::path& output) {
+  // montage cannot run operations on single images: convert writes the tiles first.
+  const std::filesystem::path folder = output.parent_path() / (output.stem().string() + "-tiles");
+  std::filesystem::create_directories(folder);
   std::vector<std::string> convert{"convert"};
   std::vector<std::string> montage{"montage", "-font",       LabelFont(),     "-pointsize",
                                    "13",      "-background", kSheetBackground};
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    const std::filesystem::path tile = folder / (std::to_string(i) + ".png");
+    convert.insert(convert.end(), {"(", tiles[i].Picture.string()});
+    convert.insert(convert.end(), tiles[i].Operations.begin(), tiles[i].Operations.end());
+    convert.insert(convert.end(), {"-write", tile.string(), "+delete", ")"});
+    montage.insert(montage.end(), {"-label", tiles[i].Label, tile.string()});
+  }
+  convert.insert(convert.end(), {"-size", "1x1", "xc:none", "null:"});  // it must end on an image
+  const size_t rows = (tiles.size() + columns - 1) / columns;
+  // "1x1<": every cell as large as the largest tile, the tiles themselves left as they are.
+  montage.insert(montage.end(), {"-tile", std::to_string(columns) + "x" + std::to_string(rows),
+                                 "-geometry", equalCells ? "1x1<+6+6" : "+6+6", output.string()});
+  Run(convert);
+  Run(montage);
+  std::filesystem::remove_all(folder);
+}
+
+void WriteContactSheet(const std::vector<SheetCharacter>& characters,
+                       const std::filesystem::path& output) {
+  std::vector<SheetTile> tiles;
   for (int direction = 0; direction < kDirections; ++direction)
     for (const SheetCharacter& character : characters)
       for (int step = 0; step < kFramesPerDirection; ++step) {
         const int index = direction * kFramesPerDirection + step;
-        const std::string label = character.Name + " Rgn" + std::to_string(index + 1);
-        const std::filesystem::path tile =
-            tiles / (character.Name + "-Rgn" + std::to_string(index + 1) + ".png");
-        AddFrame(convert, character, character.Frames.at(index), kNeutralGrey, "600%");
-        convert.insert(convert.end() - 1, {"-write", tile.string(), "+delete"});
-        montage.insert(montage.end(), {"-label", label, tile.string()});
+        tiles.push_back({character.Frames.at(index),
+                         {"-fill", ColourArgument(kKeyShownAs), "-opaque",
+                          ColourArgument(character.Key), "-scale", "600%"},
+                         character.Name + " Rgn" + std::to_string(index + 1)});
       }
-  convert.insert(convert.end(), {"-size", "1x1", "xc:none", "null:"});  // it must end on an image
-  montage.insert(montage.end(), {"-tile",
-                                 std::to_string(characters.size() * kFramesPerDirection) + "x" +
-                                     std::to_string(kDirections),
-                                 "-geometry", "+6+6", output.string()});
-  Run(convert);
-  Run(montage);
-  std::filesystem::remove_all(tiles);
+  WriteSheet(tiles, int(characters.size()) * kFramesPerDirection, false, output);
 }
 
 void WriteActualSizeStrip(const std::vector<SheetCharacter>& characters,
@@ -90,7 +100,7 @@ void WriteActualSizeStrip(const std::vector<SheetCharacter>& characters,
                                      kDesktopColour};
   for (const SheetCharacter& character : characters)
     for (const std::filesystem::path& frame : character.Frames) {
-      AddFrame(arguments, character, frame, kDesktopColour, "100%");
+      AddFrame(arguments, character, frame, kDesktopColour);
       arguments.insert(arguments.end() - 1, {"-border", "3"});
     }
   arguments.insert(arguments.end(),

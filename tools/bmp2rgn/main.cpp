@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "framework/core/exception.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace {

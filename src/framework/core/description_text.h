@@ -41,6 +41,7 @@ class ClassSchema {
   // The property as the class or one of its bases declares it; null if none does.
   const PropertySchema* FindProperty(const std::string& className,
                                      const std::string& property) const;
+  const std::map<std::string, ClassEntry>& Classes() const { return classes_; }
 
  private:
   std::map<std::string, ClassEntry> classes_;

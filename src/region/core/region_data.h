@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 struct Rect {
   int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;

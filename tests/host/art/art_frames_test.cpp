@@ -4,17 +4,20 @@
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "art_test_support.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using art_test::ArtDir;
+using art_test::ReadBytes;
+using art_test::U16;
+using art_test::U32;
 
 struct Character {
   const char* Name;
@@ -30,21 +33,6 @@ const std::array<Character, 4> kCharacters{{
     {"Quarn", 24, 32, 21, {221, 136, 0, 0}},
 }};
 constexpr int kFrames = 12;
-
-fs::path ArtDir() { return fs::path(TIVOLU_BUILD_DIR).parent_path() / "art"; }
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in) << path << " is missing: run scripts/art.sh";
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t(b.at(at + 3)) << 24;
-}
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<uint16_t>(b.at(at) | b.at(at + 1) << 8);
-}
 
 struct Frame {
   const Character* Owner;

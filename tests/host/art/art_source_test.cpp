@@ -1,42 +1,30 @@
 // The art compiler (build/host/artc) on damaged copies of a real character source: each fault is
 // reported with its file and line, and nothing is written.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "art_test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using art_test::ReadText;
+using art_test::WriteText;
 
 class ArtSource : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "artc-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    dir_ = scratch_.Path();
     fs::create_directories(dir_ / "src");
     WriteText(dir_ / "src" / "characters.txt", "Plim\n");
     std::istringstream text(ReadText(fs::path(TIVOLU_SOURCE_DIR) / "assets/art/Plim.art"));
     for (std::string line; std::getline(text, line);) lines_.push_back(line);
     ASSERT_GT(lines_.size(), 12u * 32u);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // 1-based number of the first line equal to `text`.
   int LineOf(const std::string& text) const {
@@ -58,12 +46,7 @@ class ArtSource : public ::testing::Test {
     std::string joined;
     for (const std::string& line : lines_) joined += line + "\n";
     WriteText(dir_ / "src" / "Plim.art", joined);
-    const std::string command = "'" + std::string(TIVOLU_BUILD_DIR) + "/artc' '" +
-                                (dir_ / "src").string() + "' '" + (dir_ / "out").string() +
-                                "' 2>'" + (dir_ / "errors").string() + "'";
-    const int status = std::system(command.c_str());
-    errors_ = ReadText(dir_ / "errors");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return art_test::RunArtc(dir_ / "src", dir_ / "out", errors_);
   }
 
   // The run failed, named the file and line and said `reason`, and wrote no frame.
@@ -75,6 +58,7 @@ class ArtSource : public ::testing::Test {
     EXPECT_FALSE(fs::exists(dir_ / "out" / "Plim"));
   }
 
+  art_test::ScratchFolder scratch_;
   fs::path dir_;
   std::vector<std::string> lines_;
   std::string errors_;

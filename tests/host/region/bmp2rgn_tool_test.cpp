@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 #include "region_test_support.h"
 

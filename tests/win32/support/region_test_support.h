@@ -10,7 +10,7 @@
 #include "framework/controls.h"
 #include "framework/core/exception.h"
 #include "framework/graphics.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace region_test {

@@ -33,10 +33,10 @@ class TRecorder : public TComponent {
     else
       TComponent::SetProperty(name, value);
   }
-  void SetEvent(const std::string& name, TNotifyEvent handler) override {
-    if (name != "OnFire") return TComponent::SetEvent(name, std::move(handler));
+  void SetEvent(const std::string& name, const TEventHandler& handler) override {
+    if (name != "OnFire") return TComponent::SetEvent(name, handler);
     Log.push_back(name);
-    OnFire = std::move(handler);
+    OnFire = EventValue<TNotifyEvent>(name, handler);
   }
   void SetReference(const std::string& name, TComponent* component) override {
     if (name != "Buddy") return TComponent::SetReference(name, component);
@@ -49,6 +49,28 @@ class TRecorder : public TComponent {
     OwnerComponentsAtLoaded = Owner()->Components().size();
     BuddyKnownAtLoaded = Buddy != nullptr;
   }
+};
+
+// A popup menu that records where it was asked to open, and answers one menu command.
+class TTestPopupMenu : public TComponent, public IPopupMenu, public IMenuCommandTarget {
+ public:
+  explicit TTestPopupMenu(TComponent* owner, UINT command = 0)
+      : TComponent(owner), command_(command) {}
+  struct Request {
+    int X, Y;
+    TComponent* Invoker;
+  };
+  std::vector<Request> Popups;
+  int Commands = 0;
+  void Popup(int x, int y, TComponent* invoker) override { Popups.push_back({x, y, invoker}); }
+  bool DispatchCommand(UINT id) override {
+    if (id != command_) return false;
+    ++Commands;
+    return true;
+  }
+
+ private:
+  UINT command_;
 };
 
 // A window read from the description TTestForm.dfm, with handlers that count or fail.

@@ -8,6 +8,7 @@
 #include "app/plim.h"
 #include "app/quarn.h"
 #include "app/tesk.h"
+#include "framework/core/exception.h"
 #include "region/core/region_data.h"
 #include "support/test_support.h"
 
@@ -307,6 +308,31 @@ TEST_F(Characters, OnWindowsATickHoldsTheCaptureAroundItsMovesUnderWineItTakesNo
   EXPECT_EQ(diagonalTick(Form4), (Events{"moved", "moved"}));
   OverrideRunningUnderWine(std::nullopt);
   Form1->ChaseTarget = saved;
+}
+
+BOOL WINAPI NoCursor(LPPOINT) { return FALSE; }
+BOOL WINAPI FailingCursor(LPPOINT) { throw Exception("読めません"); }
+
+TEST_F(Characters, AnUnreadablePointerLeavesTheTickWithoutAMoveAndAFailingTickKeepsNoCapture) {
+  PlaceAt(Form2, 300, 300);
+  Pointer(600, 600);
+  const int32_t phase = Form2->FramePhase;
+  // A locked or secure desktop: the pointer cannot be read.
+  TCharacterForm::ReadCursorPos = NoCursor;
+  Tick(Form2);
+  EXPECT_EQ(Form2->Left(), 300);
+  EXPECT_EQ(Form2->Top(), 300);
+  EXPECT_EQ(Form2->FramePhase, phase);
+
+  // The Windows path: an exception while the capture is held still releases it.
+  OverrideRunningUnderWine(false);
+  TCharacterForm::ReadCursorPos = FailingCursor;
+  EXPECT_THROW(Tick(Form2), Exception);
+  EXPECT_EQ(GetCapture(), nullptr);
+  OverrideRunningUnderWine(std::nullopt);
+  TCharacterForm::ReadCursorPos = GetCursorPos;
+  Tick(Form2);
+  EXPECT_EQ(Form2->Left(), 303);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST(Exceptions, ForeignExceptionsAreShownWithTheirMessage) {
   ExceptionCatcher caught;
   TTimer timer(nullptr);
   timer.SetInterval(10);
-  timer.SetOnTimer(form->FindEvent("Other"));
+  timer.SetOnTimer(std::get<TNotifyEvent>(form->FindEvent("Other")));
   ASSERT_TRUE(PumpUntil([&] { return caught.Messages.size() >= 2; }));
   EXPECT_EQ(caught.Messages[0], "not a framework error");
 }
@@ -111,7 +111,7 @@ class Box : public TGraphicControl {
  public:
   using TGraphicControl::TGraphicControl;
   int Presses = 0, Clicks = 0;
-  void MouseDown(TMouseButton, int, int) override { ++Presses; }
+  void MouseDown(TMouseButton, TShiftState, int, int) override { ++Presses; }
   void Click() override { ++Clicks; }
 };
 
@@ -156,9 +156,10 @@ TEST(GraphicControls, MouseGoesToTheTopmostControlAndAClickNeedsPressAndReleaseI
 
 TEST(Components, OwnersDestroyWhatTheyOwnAndReferencesAreClearedOnDestruction) {
   auto form = NewTestForm();
-  auto* menu = new TRecorder(form.get());
+  auto* menu = new TTestPopupMenu(form.get());
   Box* box = new Box(form.get());
   box->SetParent(form.get());
+  EXPECT_THROW(box->SetPopupMenu(new TRecorder(form.get())), EReadError);  // not a menu
   box->SetPopupMenu(menu);
   EXPECT_EQ(box->PopupMenu(), menu);
   delete menu;

@@ -12,7 +12,7 @@
 
 #include "framework/core/exception.h"
 #include "framework/winapi.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "../region/region_test_support.h"
 #include "framework/core/exception.h"
-#include "region_test_support.h"
 
 namespace {
 
@@ -491,6 +491,21 @@ TEST(BmpFileMalformed, UnusableBitFieldsAreRefused) {
   }
 }
 
+TEST(BmpFileRead, PicturesWithoutPixelsReadAsEmpty) {
+  for (auto [width, height] :
+       {std::pair{0, 3}, std::pair{5, 0}, std::pair{0, 0}, std::pair{0, -4}}) {
+    RawBmp raw;
+    raw.width = width;
+    raw.height = height;
+    raw.bits = 24;
+    raw.pixel = [](int, int) { return 0u; };
+    const Image image = ReadBmpFile(raw.Build());
+    EXPECT_TRUE(image.Empty());
+    EXPECT_TRUE(image.Valid());
+    EXPECT_TRUE(image.Pixels.empty());
+  }
+}
+
 // Random corruption of valid files: each result is a picture or EInvalidGraphic, never a read
 // outside the input or another failure.
 TEST(BmpFileMalformed, RandomCorruptionIsContained) {
@@ -509,6 +524,15 @@ TEST(BmpFileMalformed, RandomCorruptionIsContained) {
       }
       if (round % 5 == 0)
         file.resize(std::uniform_int_distribution<size_t>(0, file.size())(random));
+      // Sizes at their edges: 0, 1, negative, the largest.
+      if (round % 7 == 0 && file.size() >= 26) {
+        static const uint32_t edges[] = {0, 1, 0xFFFFFFFF, 0x80000000, 0x7FFFFFFF};
+        const size_t field =
+            c.raw.headerSize == 12 ? 18 + 2 * (random() % 2) : 18 + 4 * (random() % 2);
+        const uint32_t v = edges[random() % 5];
+        for (size_t i = 0; i < (c.raw.headerSize == 12 ? 2u : 4u) && field + i < file.size(); ++i)
+          file[field + i] = uint8_t(v >> (8 * i));
+      }
       try {
         const Image image = ReadBmpFile(file);
         EXPECT_TRUE(image.Valid());

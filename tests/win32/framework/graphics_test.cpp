@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/core/exception.h"
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 #include "support/region_test_support.h"
 
 namespace {

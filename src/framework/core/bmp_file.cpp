@@ -1,4 +1,4 @@
-#include "region/core/bmp_file.h"
+#include "framework/core/bmp_file.h"
 
 #include <algorithm>
 #include <bit>
@@ -60,14 +60,6 @@ class Reader {
   }
   std::span<const uint8_t> data_;
 };
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 struct Masks {
   uint32_t Red, Green, Blue;
@@ -140,6 +132,14 @@ void CheckCoordinates(const Image& image, int x, int y) {
 }
 
 }  // namespace
+
+void PutU16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
 
 Image Image::Create(int32_t width, int32_t height, uint16_t bitsPerPixel) {
   if (width < 0 || height < 0 || !IsSupportedDepth(bitsPerPixel) ||
@@ -315,9 +315,10 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
   if (!in.Has(pixelOffset, total))
     Fail("pixel rows truncated: " + std::to_string(total) + " bytes needed at offset " +
          std::to_string(pixelOffset) + ", file has " + std::to_string(file.size()));
-  const uint8_t* rows = in.Bytes(pixelOffset, total);
   image.Pixels.resize(total);
-  for (int32_t y = 0; y < image.Height; ++y) {
+  // A picture of width or height 0 has no pixel bytes to copy (and no buffer to copy them to).
+  const uint8_t* rows = total ? in.Bytes(pixelOffset, total) : nullptr;
+  for (int32_t y = 0; rows && y < image.Height; ++y) {
     const int32_t stored = topDown ? y : image.Height - 1 - y;
     std::memcpy(image.Pixels.data() + y * rowBytes, rows + stored * rowBytes, rowBytes);
   }

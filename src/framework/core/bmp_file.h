@@ -39,6 +39,10 @@ struct Image {
   bool operator==(const Image&) const = default;
 };
 
+// Append a 16- or 32-bit value to a file's bytes, little-endian.
+void PutU16(std::vector<uint8_t>& out, uint32_t value);
+void PutU32(std::vector<uint8_t>& out, uint32_t value);
+
 // Parses a BMP file (info headers of 12, 40, 52, 56, 108 or 124 bytes; 1, 4, 8, 16, 24 or 32
 // bits per pixel; uncompressed or bit fields; rows bottom-up or top-down). Throws EInvalidGraphic
 // with a clear message on anything malformed or unsupported; never reads outside the input.

@@ -8,8 +8,8 @@
 
 namespace {
 
-// How many more GDI objects (regions, bitmaps, ...) the process can make: Wine's handle table
-// is bounded, so a lost handle per tick would also end the walk early with an error.
+// How many more GDI objects (regions, bitmaps, ...) the process can make: one handle lost per
+// tick would show as 20,000 fewer.
 int GdiHeadroom() {
   std::vector<HRGN> made;
   while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
@@ -17,7 +17,7 @@ int GdiHeadroom() {
   return static_cast<int>(made.size());
 }
 
-TEST(WalkerHandles, NoneAreLostOverAHundredThousandTicksWithMoves) {
+TEST(WalkerHandles, NoneAreLostOverTwentyThousandTicksWithMoves) {
   // Mubo's window without its creation handler: only the chased target, out of sight.
   // Renamed, so that the end-to-end tests running beside this one never mistake them for theirs.
   Form1 = new TForm1(Application);
@@ -36,7 +36,7 @@ TEST(WalkerHandles, NoneAreLostOverAHundredThousandTicksWithMoves) {
   const int before = GdiHeadroom();
 
   int moves = 0;
-  for (int i = 0; i < 100000; ++i) {
+  for (int i = 0; i < 20000; ++i) {
     // The target jumps from side to side, so Quarn moves (and changes its frame) on every tick.
     if (i % 100 == 0) Form1->SetLeft(Form4->Left() + (i % 200 == 0 ? 2000 : -2000));
     int left = Form4->Left();
@@ -45,7 +45,7 @@ TEST(WalkerHandles, NoneAreLostOverAHundredThousandTicksWithMoves) {
     if (i % 5000 == 0) PumpUntil([] { return true; });
   }
   PumpUntil([] { return true; });
-  EXPECT_EQ(moves, 100000);
+  EXPECT_EQ(moves, 20000);
   EXPECT_EQ(GdiHeadroom(), before);
 
   delete Form4;

@@ -1,0 +1,17 @@
+#pragma once
+// Run-time helpers of the framework that need no Windows header: number conversion and path
+// splitting, as the rest of the program expects them.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The 32-bit integer TEXT stands for, or DEFAULT_VALUE when it stands for none. Accepted: an
+// optional "+" or "-" and decimal digits within -2147483648..2147483647, or "$" and up to 32 bits
+// of hexadecimal digits (taken as the bit pattern, so "$FFFFFFFF" is -1). Nothing else: no blanks,
+// no empty text, no sign before "$".
+int32_t StrToIntDef(std::string_view text, int32_t defaultValue);
+
+// The folder part of a file name: everything up to and including the last "\", "/" or ":", or
+// nothing when there is none. Works on UTF-8 text (separators never occur inside a multibyte
+// character there).
+std::string ExtractFilePath(std::string_view fileName);
