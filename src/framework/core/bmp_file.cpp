@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -237,35 +238,36 @@ void Image::SetColour(int x, int y, PaletteEntry colour) {
   for (int i = 0; i < BitsPerPixel / 8; ++i) p[i] = static_cast<uint8_t>(pixel >> (8 * i));
 }
 
-Image ReadBmpFile(std::span<const uint8_t> file) {
-  const Reader in(file);
-  if (!in.Has(0, kFileHeaderSize + 4)) Fail("too short for a BMP header");
-  if (file[0] != 'B' || file[1] != 'M') Fail("no \"BM\" signature");
-  const uint32_t pixelOffset = in.U32(10);
-  const uint32_t headerSize = in.U32(14);
+namespace {
+
+// The bitmap whose info header starts at BASE. Its pixel rows start at PIXELOFFSET, or right after
+// the palette when there is none (a packed bitmap, as resources hold it).
+Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffsetGiven) {
+  if (!in.Has(base, 4)) Fail("too short for a bitmap header");
+  const uint32_t headerSize = in.U32(base);
   if (headerSize != kCoreHeaderSize && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
       headerSize != 108 && headerSize != 124)
     Fail("unsupported header size " + std::to_string(headerSize));
-  if (!in.Has(kFileHeaderSize, headerSize)) Fail("truncated header");
+  if (!in.Has(base, headerSize)) Fail("truncated header");
 
   Image image;
   int64_t height = 0;
   uint32_t planes = 0, bits = 0, compression = kCompressionNone, paletteCount = 0;
   const bool core = headerSize == kCoreHeaderSize;
   if (core) {
-    image.Width = in.U16(18);
-    height = in.U16(20);
-    planes = in.U16(22);
-    bits = in.U16(24);
+    image.Width = in.U16(base + 4);
+    height = in.U16(base + 6);
+    planes = in.U16(base + 8);
+    bits = in.U16(base + 10);
   } else {
-    image.Width = in.I32(18);
-    height = in.I32(22);
-    planes = in.U16(26);
-    bits = in.U16(28);
-    compression = in.U32(30);
-    image.XPelsPerMeter = in.I32(38);
-    image.YPelsPerMeter = in.I32(42);
-    paletteCount = in.U32(46);
+    image.Width = in.I32(base + 4);
+    height = in.I32(base + 8);
+    planes = in.U16(base + 12);
+    bits = in.U16(base + 14);
+    compression = in.U32(base + 16);
+    image.XPelsPerMeter = in.I32(base + 24);
+    image.YPelsPerMeter = in.I32(base + 28);
+    paletteCount = in.U32(base + 32);
   }
   if (planes != 1) Fail(std::to_string(planes) + " planes");
   if (!IsSupportedDepth(bits) || (core && (bits == 16 || bits == 32)))
@@ -282,10 +284,10 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
   const bool topDown = height < 0;
   image.Height = static_cast<int32_t>(topDown ? -height : height);
 
-  uint64_t paletteStart = kFileHeaderSize + headerSize;
+  uint64_t paletteStart = base + headerSize;
   if (compression == kCompressionBitFields) {
     // A 40-byte header is followed by the three masks; the longer ones hold them.
-    const uint64_t masksAt = kFileHeaderSize + kInfoHeaderSize;
+    const uint64_t masksAt = base + kInfoHeaderSize;
     image.RedMask = in.U32(masksAt);
     image.GreenMask = in.U32(masksAt + 4);
     image.BlueMask = in.U32(masksAt + 8);
@@ -307,6 +309,7 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
       image.Palette[i] = {p[0], p[1], p[2], 0};
     paletteStart += uint64_t{paletteCount} * entrySize;
   }
+  const uint64_t pixelOffset = pixelOffsetGiven.value_or(paletteStart);
   if (pixelOffset < paletteStart) Fail("pixel rows overlap the header or palette");
 
   const uint64_t rowBytes = RowBytes(image.Width, bits);
@@ -314,7 +317,7 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
   const uint64_t total = rowBytes * uint64_t(image.Height);
   if (!in.Has(pixelOffset, total))
     Fail("pixel rows truncated: " + std::to_string(total) + " bytes needed at offset " +
-         std::to_string(pixelOffset) + ", file has " + std::to_string(file.size()));
+         std::to_string(pixelOffset) + ", file has " + std::to_string(in.Size()));
   image.Pixels.resize(total);
   // A picture of width or height 0 has no pixel bytes to copy (and no buffer to copy them to).
   const uint8_t* rows = total ? in.Bytes(pixelOffset, total) : nullptr;
@@ -325,6 +328,17 @@ Image ReadBmpFile(std::span<const uint8_t> file) {
   ClearRowPadding(image);
   return image;
 }
+
+}  // namespace
+
+Image ReadBmpFile(std::span<const uint8_t> file) {
+  const Reader in(file);
+  if (!in.Has(0, kFileHeaderSize + 4)) Fail("too short for a BMP header");
+  if (file[0] != 'B' || file[1] != 'M') Fail("no \"BM\" signature");
+  return ReadDib(in, kFileHeaderSize, in.U32(10));
+}
+
+Image ReadPackedDib(std::span<const uint8_t> dib) { return ReadDib(Reader(dib), 0, std::nullopt); }
 
 std::vector<uint8_t> WriteBmpFile(const Image& image) {
   if (!image.Valid()) throw EInvalidGraphic("WriteBmpFile: inconsistent bitmap");

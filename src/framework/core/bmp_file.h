@@ -47,6 +47,9 @@ void PutU32(std::vector<uint8_t>& out, uint32_t value);
 // bits per pixel; uncompressed or bit fields; rows bottom-up or top-down). Throws EInvalidGraphic
 // with a clear message on anything malformed or unsupported; never reads outside the input.
 Image ReadBmpFile(std::span<const uint8_t> file);
+// A packed bitmap (a bitmap resource): the info header, the palette or masks, then the pixel
+// rows, without a file header. Same depths, layouts and errors as ReadBmpFile.
+Image ReadPackedDib(std::span<const uint8_t> dib);
 // "BM" file, 40-byte header, bottom-up rows: palette entries used = Palette.size(), important
 // colours 0. 16- and 32-bit images with masks get the three masks after the header (bit fields).
 std::vector<uint8_t> WriteBmpFile(const Image& image);

@@ -428,6 +428,28 @@ TEST(BmpFileMalformed, EveryTruncationIsRefused) {
   }
 }
 
+// Bitmap resources are files without their 14-byte file header: the pixels follow the palette.
+TEST(PackedBitmap, ReadsAsTheFileWithoutItsHeaderAndRefusesEveryTruncation) {
+  std::vector<DepthCase> cases = DepthCases();
+  RawBmp core;
+  core.headerSize = 12;
+  core.width = 3;
+  core.height = 2;
+  core.palette = TestPalette(256);
+  core.pixel = [](int x, int y) { return uint32_t(x + 7 * y); };
+  cases.push_back({"12-byte header", core, nullptr});
+  for (const DepthCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> file = c.raw.Build();
+    const std::vector<uint8_t> packed(file.begin() + 14, file.end());
+    EXPECT_EQ(ReadPackedDib(packed), ReadBmpFile(file));
+    for (size_t length = 0; length < packed.size(); ++length) {
+      const std::vector<uint8_t> prefix(packed.begin(), packed.begin() + length);
+      EXPECT_THROW(ReadPackedDib(prefix), EInvalidGraphic) << "length " << length;
+    }
+  }
+}
+
 std::string Read(const std::vector<uint8_t>& file) {
   return region_test::Outcome([&] { ReadBmpFile(file); });
 }
