@@ -1,13 +1,22 @@
 #include "framework/controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <climits>
 #include <map>
 
 #include "framework/core/exception.h"
 
 // TControl
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  font_.OnChange = [this] {
+    // A font of its own unless the change came from the parent.
+    if (!takingParentFont_) parentFont_ = false;
+    Perform(CM_FONTCHANGED);
+  };
+}
 
 TControl::~TControl() {
   DestroyComponents();
@@ -18,7 +27,17 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
   if (parent == this) throw Exception("コントロールを自身の親にはできません");
   if (parent_) parent_->RemoveControl(this);
-  if (parent) parent->InsertControl(this);
+  if (parent) {
+    parent->InsertControl(this);
+    FollowParent();
+  }
+}
+
+void TControl::FollowParent() {
+  if (!parent_) return;
+  Perform(CM_PARENTCOLORCHANGED);
+  Perform(CM_PARENTFONTCHANGED);
+  if (parentShowHint_) ApplyShowHint(parent_->ShowHint());
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -43,7 +62,110 @@ void TControl::SetVisible(bool value) {
 void TControl::SetEnabled(bool value) {
   if (value == enabled_) return;
   enabled_ = value;
-  Invalidate();
+  Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetCaption(const std::string& value) {
+  if (value == caption_) return;
+  caption_ = value;
+  Perform(CM_TEXTCHANGED);
+}
+
+void TControl::SetColor(TColor value) {
+  if (value == color_) return;
+  color_ = value;
+  parentColor_ = false;
+  Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetParentColor(bool value) {
+  if (value == parentColor_) return;
+  parentColor_ = value;
+  if (value) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::SetParentFont(bool value) {
+  if (value == parentFont_) return;
+  parentFont_ = value;
+  if (value) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetHint(const std::string& value) {
+  if (value == hint_) return;
+  hint_ = value;
+  HintChanged();
+}
+
+void TControl::SetShowHint(bool value) {
+  parentShowHint_ = false;
+  ApplyShowHint(value);
+}
+
+void TControl::SetParentShowHint(bool value) {
+  if (value == parentShowHint_) return;
+  parentShowHint_ = value;
+  if (value && parent_) ApplyShowHint(parent_->ShowHint());
+}
+
+void TControl::ApplyShowHint(bool value) {
+  if (value == showHint_) return;
+  showHint_ = value;
+  HintChanged();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TMessage message{msg, wparam, lparam, 0};
+  WndProc(message);
+  return message.Result;
+}
+
+void TControl::WndProc(TMessage& m) { Dispatch(m); }
+
+void TControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case CM_ENABLEDCHANGED:
+      return CMEnabledChanged(m);
+    case CM_TEXTCHANGED:
+      return CMTextChanged(m);
+    case CM_COLORCHANGED:
+      return CMColorChanged(m);
+    case CM_FONTCHANGED:
+      return CMFontChanged(m);
+    case CM_PARENTCOLORCHANGED:
+      return CMParentColorChanged(m);
+    case CM_PARENTFONTCHANGED:
+      return CMParentFontChanged(m);
+    default:
+      return DefaultHandler(m);
+  }
+}
+
+void TControl::DefaultHandler(TMessage& m) { m.Result = 0; }
+
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMTextChanged(TMessage&) {}
+
+void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+
+void TControl::CMParentColorChanged(TMessage&) {
+  if (!parentColor_ || !parent_) return;
+  SetColor(parent_->Color());
+  parentColor_ = true;
+}
+
+void TControl::CMParentFontChanged(TMessage&) {
+  if (!parentFont_ || !parent_) return;
+  struct Taking {
+    bool& Flag;
+    explicit Taking(bool& flag) : Flag(flag) { Flag = true; }
+    ~Taking() { Flag = false; }
+    Taking(const Taking&) = delete;
+    Taking& operator=(const Taking&) = delete;
+  } taking(takingParentFont_);
+  font_.Assign(parent_->Font());
 }
 
 void TControl::SetPopupMenu(TComponent* menu) {
@@ -119,12 +241,21 @@ void TControl::SetProperty(const std::string& name, const Value& value) {
     SetEnabled(BooleanValue(name, value));
   } else if (name == "Cursor") {
     SetCursor(EnumValue(name, value, cursors));
+  } else if (name == "Caption") {
+    SetCaption(TextValue(name, value));
+  } else if (name == "Color") {
+    SetColor(ColorValue(name, value));
+  } else if (name == "ParentColor") {
+    SetParentColor(BooleanValue(name, value));
+  } else if (name == "ParentFont") {
+    SetParentFont(BooleanValue(name, value));
+  } else if (font_.SetProperty(name, value)) {
   } else if (name == "Hint") {
-    hint_ = TextValue(name, value);
+    SetHint(TextValue(name, value));
   } else if (name == "ShowHint") {
-    showHint_ = BooleanValue(name, value);
+    SetShowHint(BooleanValue(name, value));
   } else if (name == "ParentShowHint") {
-    parentShowHint_ = BooleanValue(name, value);
+    SetParentShowHint(BooleanValue(name, value));
   } else {
     TComponent::SetProperty(name, value);
   }
@@ -172,14 +303,20 @@ TWinControl::~TWinControl() {
 }
 
 HWND TWinControl::Handle() {
-  if (!handle_) CreateWnd();
+  if (!handle_) {
+    // The parent's window first; making it makes this one too.
+    if (Parent()) Parent()->Handle();
+    if (!handle_) CreateWnd();
+  }
   return handle_;
 }
 
 void TWinControl::CreateParamsFor(CreateParams& params) {
   if (Parent()) params.WndParent = Parent()->Handle();
   if (Visible()) params.Style |= WS_VISIBLE;
+  if (!Enabled()) params.Style |= WS_DISABLED;
   if (tabStop_) params.Style |= WS_TABSTOP;
+  params.Caption = Widen(Caption());
 }
 
 void TWinControl::CreateWnd() {
@@ -195,14 +332,17 @@ void TWinControl::CreateWnd() {
                               native ? nullptr : window_core::CreationParam(this));
   if (!hwnd) throw Exception("ウィンドウを作成できません: " + Name());
   ownsHandle_ = true;
-  if (!native) return;
-  try {
-    Attach(hwnd);
-    ownsHandle_ = true;
-  } catch (...) {
-    DestroyWindow(hwnd);
-    throw;
+  if (native) {
+    try {
+      Attach(hwnd);
+      ownsHandle_ = true;
+    } catch (...) {
+      DestroyWindow(hwnd);
+      throw;
+    }
   }
+  UpdateTooltip();
+  for (TWinControl* child : tabList_) child->Handle();
 }
 
 void TWinControl::Attach(HWND window) {
@@ -220,6 +360,7 @@ HWND TWinControl::Detach() {
 }
 
 void TWinControl::DestroyHandle() {
+  tooltip_.Reset();
   const bool owned = ownsHandle_;
   HWND window = Detach();
   if (window && owned) DestroyWindow(window);
@@ -238,12 +379,17 @@ void TWinControl::UpdateStyle() {
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
   control->parent_ = this;
+  if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+    tabList_.push_back(windowed);
+    if (handle_) windowed->Handle();
+  }
   control->Invalidate();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
   control->Invalidate();
   std::erase(controls_, control);
+  std::erase(tabList_, control);
   if (pressed_ == control) pressed_ = nullptr;
   control->parent_ = nullptr;
 }
@@ -296,11 +442,106 @@ void TWinControl::SetTabStop(bool value) {
   UpdateStyle();
 }
 
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  if (Loading()) {
+    // The siblings stored after this one are not there yet: the parent's Loaded sorts them all.
+    storedTabOrder_ = value;
+    return;
+  }
+  if (!Parent()) return;
+  auto& list = Parent()->tabList_;
+  std::erase(list, this);
+  const int count = static_cast<int>(list.size());
+  list.insert(list.begin() + (value < 0 || value > count ? count : value), this);
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  // Children read with this control take their stored places; the others keep theirs.
+  std::vector<std::pair<int, TWinControl*>> order;
+  for (size_t i = 0; i < tabList_.size(); ++i) {
+    TWinControl* child = tabList_[i];
+    order.emplace_back(child->storedTabOrder_ >= 0 ? child->storedTabOrder_ : static_cast<int>(i),
+                       child);
+    child->storedTabOrder_ = -1;
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (size_t i = 0; i < order.size(); ++i) tabList_[i] = order[i].second;
+  // Read without its parent being read: its place is taken now.
+  if (storedTabOrder_ >= 0) SetTabOrder(std::exchange(storedTabOrder_, -1));
+}
+
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
-void TWinControl::WndProc(TMessage& m) { Dispatch(m); }
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const {
+  std::vector<TWinControl*> list;
+  for (TWinControl* child : tabList_) {
+    list.push_back(child);
+    const std::vector<TWinControl*> inner = child->TabOrderList();
+    list.insert(list.end(), inner.begin(), inner.end());
+  }
+  return list;
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
+                                          bool checkTabStop) const {
+  const std::vector<TWinControl*> list = TabOrderList();
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+  if (start == count) start = forward ? count - 1 : 0;
+  int i = start;
+  do {
+    i = forward ? (i + 1) % count : (i + count - 1) % count;
+    TWinControl* candidate = list[i];
+    if (candidate != current && candidate->CanFocus() && (!checkTabStop || candidate->TabStop()))
+      return candidate;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool forward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, forward, checkTabStop)) next->SetFocus();
+}
+
+void TWinControl::Broadcast(TMessage& m) {
+  // A control may leave during the round: only those still here hear the message.
+  const std::vector<TControl*> controls = controls_;
+  for (TControl* c : controls) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
+    c->WndProc(m);
+    if (m.Result) return;
+  }
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  if (tooltip_ && m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST) {
+    const DWORD pos = GetMessagePos();
+    MSG relayed{handle_,
+                m.Msg,
+                m.WParam,
+                m.LParam,
+                static_cast<DWORD>(GetMessageTime()),
+                {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
+    SendMessageW(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
+  Dispatch(m);
+}
 
 void TWinControl::Dispatch(TMessage& m) {
   switch (m.Msg) {
@@ -348,11 +589,89 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_NOTIFY:
       return WMReflect(m);
     default:
-      return DefaultHandler(m);
+      return TControl::Dispatch(m);
   }
 }
 
-void TWinControl::DefaultHandler(TMessage& m) { window_core::CallPrevious(handle_, m); }
+void TWinControl::DefaultHandler(TMessage& m) {
+  // Component messages to a control without a window end here.
+  if (!handle_) {
+    m.Result = 0;
+    return;
+  }
+  window_core::CallPrevious(handle_, m);
+}
+
+void TWinControl::CMEnabledChanged(TMessage& m) {
+  if (!Enabled() && Focused()) {
+    // A disabled window keeps no focus: it goes to the window the control lies on.
+    HWND top = GetAncestor(handle_, GA_ROOT);
+    ::SetFocus(top != handle_ ? top : nullptr);
+  }
+  if (handle_) EnableWindow(handle_, Enabled());
+  TControl::CMEnabledChanged(m);
+}
+
+void TWinControl::CMTextChanged(TMessage& m) {
+  if (handle_) SetWindowTextW(handle_, Widen(Caption()).c_str());
+  TControl::CMTextChanged(m);
+}
+
+void TWinControl::CMColorChanged(TMessage& m) {
+  TControl::CMColorChanged(m);
+  TMessage notice{CM_PARENTCOLORCHANGED, 0, 0, 0};
+  Broadcast(notice);
+}
+
+void TWinControl::CMFontChanged(TMessage& m) {
+  TControl::CMFontChanged(m);
+  TMessage notice{CM_PARENTFONTCHANGED, 0, 0, 0};
+  Broadcast(notice);
+}
+
+void TWinControl::HintChanged() {
+  UpdateTooltip();
+  for (TControl* c : controls_)
+    if (c->parentShowHint_) c->ApplyShowHint(ShowHint());
+}
+
+namespace {
+
+bool CommonControlsReady() {
+  static const bool ready = [] {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&classes) != FALSE;
+  }();
+  return ready;
+}
+
+}  // namespace
+
+void TWinControl::UpdateTooltip() {
+  if (!handle_ || !ShowHint() || Hint().empty()) {
+    tooltip_.Reset();
+    return;
+  }
+  std::wstring text = Widen(Hint());
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = handle_;
+  tool.uId = reinterpret_cast<UINT_PTR>(handle_);
+  tool.lpszText = text.data();
+  if (tooltip_) {
+    SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    return;
+  }
+  if (!CommonControlsReady()) return;
+  tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
+  // Without a tooltip the control works as before; only its hint is not shown.
+  if (!tooltip_) return;
+  SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 void TWinControl::WMPaint(TMessage& m) {
   PaintScope paint(handle_);
@@ -547,21 +866,33 @@ void TWinControl::WMReflect(TMessage& m) {
 
 void TWinControl::WMKeyDown(TMessage& m) {
   auto key = static_cast<uint16_t>(m.WParam);
-  KeyDown(key, KeyboardShiftState());
-  if (key == 0) return;
+  const TShiftState shift = KeyboardShiftState();
+  KeyDown(key, shift);
   m.WParam = key;
+  if (key == 0) return;
+  if (key == VK_TAB && m.Msg == WM_KEYDOWN && !WantsTab() && !(shift & (ssCtrl | ssAlt))) {
+    // Tab and Shift+Tab go round the window's controls in tab order.
+    TWinControl* top = this;
+    while (top->Parent()) top = top->Parent();
+    top->SelectNext(this, !(shift & ssShift), true);
+    m.Result = 0;
+    return;
+  }
   DefaultHandler(m);
 }
 
 void TWinControl::WMKeyUp(TMessage& m) {
   auto key = static_cast<uint16_t>(m.WParam);
   KeyUp(key, KeyboardShiftState());
-  if (key == 0) return;
+  // A key taken away by the handler reaches nobody after it, not even the control's own handling.
   m.WParam = key;
+  if (key == 0) return;
   DefaultHandler(m);
 }
 
 void TWinControl::WMChar(TMessage& m) {
+  // The Tab that moved the focus is no character.
+  if (m.WParam == L'\t' && !WantsTab()) return;
   auto key = static_cast<wchar_t>(m.WParam);
   KeyPress(key);
   if (key == 0) return;
@@ -601,6 +932,16 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
+void TWinControl::SetProperty(const std::string& name, const Value& value) {
+  if (name == "TabStop") {
+    SetTabStop(BooleanValue(name, value));
+  } else if (name == "TabOrder") {
+    SetTabOrder(IntegerValue(name, value));
+  } else {
+    TControl::SetProperty(name, value);
+  }
+}
+
 void TWinControl::SetEvent(const std::string& name, const TEventHandler& handler) {
   if (name == "OnKeyDown") {
     OnKeyDown = EventValue<TKeyEvent>(name, handler);
@@ -618,6 +959,12 @@ void TWinControl::SetEvent(const std::string& name, const TEventHandler& handler
 }
 
 // TCustomControl
+
+TCustomControl::TCustomControl(TComponent* owner)
+    : TWinControl(owner), measuring_(CreateCompatibleDC(nullptr)) {
+  controlStyle_ |= csDoubleClicks;
+  canvas_.SetHandle(measuring_.Get());
+}
 
 void TCustomControl::PaintWindow(HDC dc) {
   CanvasLend lend(canvas_, dc);

@@ -30,6 +30,19 @@ constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// Component messages: what a control tells itself, and its children, when one of its properties
+// changes. Each reaches the named handler (CMFontChanged, ...) through the control's dispatch.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
+constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+// A button of a group was pressed: WPARAM its group, LPARAM the control. Sent to each control of
+// its parent in turn (TWinControl::Broadcast).
+constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;
+
 // What a control's PopupMenu must do (the popup menu component is one).
 class IPopupMenu {
  public:
@@ -76,7 +89,29 @@ class TControl : public TComponent {
   virtual void SetEnabled(bool value);
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value) { cursor_ = value; }
+
+  // The control's text (a form's title, a label's or a check box's caption).
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value);
+  // The background colour. With ParentColor the control takes its parent's.
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool value);
+  // The font; every change of it reaches the control as CM_FONTCHANGED. With ParentFont the
+  // control takes its parent's.
+  TFont& Font() { return font_; }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
+
+  // The tooltip text, shown while the pointer rests on the control if ShowHint is set. With
+  // ParentShowHint the control takes its parent's ShowHint.
   const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& value);
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool value);
   TComponent* PopupMenu() const { return popupMenu_; }
   // MENU must be a popup menu (IPopupMenu) or null.
   void SetPopupMenu(TComponent* menu);
@@ -102,6 +137,16 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void DblClick();
 
+  // Messages: window messages (windowed controls) and component messages. Perform hands one to
+  // the control at once and returns its result.
+  LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+  // Every message of the control comes here; the base passes it to Dispatch.
+  virtual void WndProc(TMessage& message);
+  // The message dispatch: each known message to its named handler, the rest to DefaultHandler.
+  virtual void Dispatch(TMessage& message);
+  // What a message nobody handles gets: result 0 (windowed controls: the window's own procedure).
+  virtual void DefaultHandler(TMessage& message);
+
   void SetProperty(const std::string& name, const Value& value) override;
   void SetEvent(const std::string& name, const TEventHandler& handler) override;
   void SetReference(const std::string& name, TComponent* component) override;
@@ -111,15 +156,35 @@ class TControl : public TComponent {
   // Repaints the parent's area under the control (graphic controls).
   void InvalidateParentArea(const RECT& area);
 
+  // Named handlers of the component messages; each base version does the framework's handling.
+  virtual void CMEnabledChanged(TMessage& message);
+  virtual void CMTextChanged(TMessage& message);
+  virtual void CMColorChanged(TMessage& message);
+  virtual void CMFontChanged(TMessage& message);
+  virtual void CMParentColorChanged(TMessage& message);
+  virtual void CMParentFontChanged(TMessage& message);
+  // ShowHint or Hint changed (windowed controls update their tooltip).
+  virtual void HintChanged() {}
+
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
 
  private:
   friend class TWinControl;
+  // Takes the parent's colour, font and ShowHint where the control follows its parent.
+  void FollowParent();
+  void ApplyShowHint(bool value);
+
   TWinControl* parent_ = nullptr;
   bool visible_ = true;
   bool enabled_ = true;
   TCursor cursor_ = crDefault;
+  std::string caption_;
+  TColor color_ = clWindow;
+  bool parentColor_ = true;
+  TFont font_;
+  bool parentFont_ = true;
+  bool takingParentFont_ = false;
   std::string hint_;
   bool showHint_ = false, parentShowHint_ = true;
   TComponent* popupMenu_ = nullptr;
@@ -165,9 +230,24 @@ class TWinControl : public TControl {
 
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool value);
+  // The place among the parent's windowed controls in the order Tab visits them (0 first); -1
+  // without a parent. A value past the end puts the control last.
+  int TabOrder() const;
+  void SetTabOrder(int value);
   // Gives the window the keyboard focus / whether it has it.
   void SetFocus();
   bool Focused() const;
+  // The control and its parents are visible and enabled.
+  bool CanFocus() const;
+  // The windowed controls inside this one (at any depth) in tab order.
+  std::vector<TWinControl*> TabOrderList() const;
+  // The control after (or before) CURRENT in tab order that can take the focus (and has TabStop
+  // if CHECKTABSTOP), going round; null if none. CURRENT may be null or outside this control.
+  TWinControl* FindNextControl(TWinControl* current, bool forward, bool checkTabStop) const;
+  // Moves the focus to that control.
+  void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+  // Hands MESSAGE to each child control in turn, until one sets a result other than 0.
+  void Broadcast(TMessage& message);
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
@@ -175,14 +255,16 @@ class TWinControl : public TControl {
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
 
-  // Every message of the window comes here; the base passes it to Dispatch.
-  virtual void WndProc(TMessage& message);
-  // The message dispatch: each known message to its named handler, the rest to DefaultHandler.
-  virtual void Dispatch(TMessage& message);
+  // Every message of the window comes here (the tooltip sees the mouse first); the base passes
+  // it to Dispatch.
+  void WndProc(TMessage& message) override;
+  void Dispatch(TMessage& message) override;
   // The window's own procedure (the native class's, or the platform's default).
-  virtual void DefaultHandler(TMessage& message);
+  void DefaultHandler(TMessage& message) override;
 
+  void SetProperty(const std::string& name, const Value& value) override;
   void SetEvent(const std::string& name, const TEventHandler& handler) override;
+  void Loaded() override;
 
  protected:
   struct CreateParams {
@@ -196,6 +278,7 @@ class TWinControl : public TControl {
     std::wstring Caption;
   };
   virtual void CreateParamsFor(CreateParams& params);
+  // Makes the window, then the windows of the windowed controls inside.
   virtual void CreateWnd();
   void DestroyHandle();
   // Re-reads the window's style from CreateParamsFor after a change of border or icons.
@@ -224,6 +307,14 @@ class TWinControl : public TControl {
   // CN_BASE + message; a result of 0 from it means "not handled here".
   virtual void WMReflect(TMessage& message);
 
+  void CMEnabledChanged(TMessage& message) override;
+  void CMTextChanged(TMessage& message) override;
+  void CMColorChanged(TMessage& message) override;
+  void CMFontChanged(TMessage& message) override;
+  void HintChanged() override;
+  // Whether the control takes the Tab key itself; otherwise Tab and Shift+Tab move the focus.
+  virtual bool WantsTab() const { return false; }
+
   virtual void KeyDown(uint16_t& key, TShiftState shift);
   virtual void KeyUp(uint16_t& key, TShiftState shift);
   virtual void KeyPress(wchar_t& key);
@@ -240,19 +331,25 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
 
+  void UpdateTooltip();
+
   HWND handle_ = nullptr;
   bool ownsHandle_ = false;  // made by CreateWnd (destroyed with the control), not attached
   bool tabStop_ = false;
   std::vector<TControl*> controls_;
-  TControl* pressed_ = nullptr;  // the control that took the last button press
+  std::vector<TWinControl*> tabList_;  // the windowed children in tab order
+  int storedTabOrder_ = -1;            // read from a description, applied by the parent's Loaded
+  WindowHandle tooltip_;               // while the control shows its hint
+  TControl* pressed_ = nullptr;        // the control that took the last button press
   TMouseButton pressedButton_ = TMouseButton::mbLeft;
   bool pressClicks_ = false;  // the press may end in a Click (not the second of a double click)
 };
 
-// A windowed control that paints itself on its canvas.
+// A windowed control that paints itself on its canvas. Double clicks arrive as double clicks.
 class TCustomControl : public TWinControl {
  public:
-  explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+  explicit TCustomControl(TComponent* owner);
+  // The surface Paint draws on; outside painting it measures text only.
   TCanvas* Canvas() { return &canvas_; }
   virtual void Paint() {}
 
@@ -260,6 +357,7 @@ class TCustomControl : public TWinControl {
   void PaintWindow(HDC dc) override;
 
  private:
+  MemoryDC measuring_;  // the canvas's surface outside painting: screen metrics, draws nowhere
   TCanvas canvas_;
 };
 

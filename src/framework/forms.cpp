@@ -28,6 +28,7 @@ LRESULT CALLBACK RaiseErrorBox(int code, WPARAM wparam, LPARAM lparam) {
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
   controlStyle_ |= csDoubleClicks;
+  SetColor(clBtnFace);
   TControl::SetVisible(false);
   SetBounds(0, 0, 320, 240);
 }
@@ -43,12 +44,6 @@ void TForm::LoadDescription(const std::string& className) {
 
 void TForm::AfterConstruction() {
   if (OnCreate) OnCreate(this);
-}
-
-void TForm::SetCaption(const std::string& value) {
-  if (value == caption_) return;
-  caption_ = value;
-  if (HandleAllocated()) SetWindowTextW(Handle(), Widen(value).c_str());
 }
 
 void TForm::SetBorderStyle(TBorderStyle value) {
@@ -68,12 +63,6 @@ void TForm::SetFormStyle(TFormStyle value) {
   if (HandleAllocated())
     SetWindowPos(Handle(), value == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
                  0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TForm::SetColor(TColor value) {
-  if (value == color_) return;
-  color_ = value;
-  Invalidate();
 }
 
 void TForm::SetBrushStyle(TBrushStyle value) {
@@ -124,7 +113,6 @@ void TForm::CreateParamsFor(CreateParams& params) {
   if (formStyle_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
   // Forms belong to the application's window, so they get no task-bar buttons of their own.
   params.WndParent = Application ? Application->Handle() : nullptr;
-  params.Caption = Widen(caption_);
 }
 
 void TForm::CreateWnd() {
@@ -147,7 +135,7 @@ void TForm::PaintWindow(HDC dc) {
   if (brushStyle_ == TBrushStyle::bsClear) return;
   RECT r;
   GetClientRect(Handle(), &r);
-  BrushHandle brush(CreateSolidBrush(ColorToRGB(color_)));
+  BrushHandle brush(CreateSolidBrush(ColorToRGB(Color())));
   FillRect(dc, &r, brush.Get());
 }
 
@@ -161,9 +149,7 @@ void TForm::SetProperty(const std::string& name, const Value& value) {
       {"bsSizeToolWin", TBorderStyle::bsSizeToolWin}};
   static const std::map<std::string, TFormStyle> formStyles = {
       {"fsNormal", TFormStyle::fsNormal}, {"fsStayOnTop", TFormStyle::fsStayOnTop}};
-  if (name == "Caption") {
-    SetCaption(TextValue(name, value));
-  } else if (name == "BorderStyle") {
+  if (name == "BorderStyle") {
     SetBorderStyle(EnumValue(name, value, borderStyles));
   } else if (name == "BorderIcons") {
     if (value.Kind != ValueKind::Set) BadValue(name, value);
@@ -181,16 +167,8 @@ void TForm::SetProperty(const std::string& name, const Value& value) {
     SetBorderIcons(icons);
   } else if (name == "FormStyle") {
     SetFormStyle(EnumValue(name, value, formStyles));
-  } else if (name == "Color") {
-    TColor c = 0;
-    if (value.Kind == ValueKind::Integer)
-      c = value.Integer;
-    else if (!IdentToColor(IdentifierValue(name, value), c))
-      BadValue(name, value);
-    SetColor(c);
   } else if (name == "Position") {
     if (IdentifierValue(name, value) != "poDesigned") BadValue(name, value);
-  } else if (font_.SetProperty(name, value)) {
   } else {
     TWinControl::SetProperty(name, value);
   }

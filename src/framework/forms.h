@@ -21,19 +21,14 @@ class TForm : public TWinControl {
   explicit TForm(TComponent* owner);
   ~TForm() override;
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& value);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);
   TBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TBorderIcons value);
   TFormStyle FormStyle() const { return formStyle_; }
   void SetFormStyle(TFormStyle value);
-  TColor Color() const { return color_; }
-  void SetColor(TColor value);
   TBrushStyle BrushStyle() const { return brushStyle_; }
   void SetBrushStyle(TBrushStyle value);
-  TFont& Font() { return font_; }
 
   void Show();
   void Hide() { SetVisible(false); }
@@ -73,13 +68,10 @@ class TForm : public TWinControl {
   void PaintWindow(HDC dc) override;
 
  private:
-  std::string caption_;
   TBorderStyle borderStyle_ = TBorderStyle::bsSizeable;
   TBorderIcons borderIcons_;
   TFormStyle formStyle_ = TFormStyle::fsNormal;
-  TColor color_ = clBtnFace;
   TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
-  TFont font_;
   std::map<std::string, TEventHandler> events_;
 };
 

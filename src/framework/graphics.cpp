@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "framework/classes.h"
@@ -25,37 +26,93 @@ bool IdentToColor(const std::string& name, TColor& color) {
   return true;
 }
 
+TColor ColorValue(const std::string& property, const Value& value) {
+  TColor color = 0;
+  if (value.Kind == ValueKind::Integer) return value.Integer;
+  if (!IdentToColor(IdentifierValue(property, value), color)) BadValue(property, value);
+  return color;
+}
+
+// TFont
+
+void TFont::Changed() {
+  handleStale_ = true;
+  if (OnChange) OnChange();
+}
+
+void TFont::SetName(const std::string& value) {
+  if (value == name_) return;
+  name_ = value;
+  Changed();
+}
+
+void TFont::SetHeight(int value) {
+  if (value == height_) return;
+  height_ = value;
+  Changed();
+}
+
+void TFont::SetCharset(int value) {
+  if (value == charset_) return;
+  charset_ = value;
+  Changed();
+}
+
+void TFont::SetColor(TColor value) {
+  if (value == color_) return;
+  color_ = value;
+  // The colour is not part of the font handle.
+  if (OnChange) OnChange();
+}
+
+void TFont::SetStyle(TFontStyles value) {
+  if (value == style_) return;
+  style_ = value;
+  Changed();
+}
+
+void TFont::Assign(const TFont& source) {
+  if (&source == this) return;
+  const bool sameHandle = name_ == source.name_ && height_ == source.height_ &&
+                          charset_ == source.charset_ && style_ == source.style_;
+  if (sameHandle && color_ == source.color_) return;
+  name_ = source.name_;
+  height_ = source.height_;
+  charset_ = source.charset_;
+  color_ = source.color_;
+  style_ = source.style_;
+  handleStale_ = handleStale_ || !sameHandle;
+  if (OnChange) OnChange();
+}
+
 bool TFont::SetProperty(const std::string& name, const Value& value) {
   static const std::map<std::string, int> charsets = {{"DEFAULT_CHARSET", DEFAULT_CHARSET},
                                                       {"ANSI_CHARSET", ANSI_CHARSET},
                                                       {"SHIFTJIS_CHARSET", SHIFTJIS_CHARSET}};
   if (name == "Font.Name") {
-    Name = TextValue(name, value);
+    SetName(TextValue(name, value));
   } else if (name == "Font.Height") {
-    Height = IntegerValue(name, value);
+    SetHeight(IntegerValue(name, value));
   } else if (name == "Font.Charset") {
-    Charset = EnumValue(name, value, charsets);
+    SetCharset(EnumValue(name, value, charsets));
   } else if (name == "Font.Color") {
-    if (value.Kind == ValueKind::Integer) {
-      Color = value.Integer;
-    } else if (!IdentToColor(IdentifierValue(name, value), Color)) {
-      BadValue(name, value);
-    }
+    SetColor(ColorValue(name, value));
   } else if (name == "Font.Style") {
     if (value.Kind != ValueKind::Set) BadValue(name, value);
-    Bold = Italic = Underline = StrikeOut = false;
+    TFontStyles style;
     for (const auto& item : value.Items) {
       if (item == "fsBold")
-        Bold = true;
+        style.Bold = true;
       else if (item == "fsItalic")
-        Italic = true;
+        style.Italic = true;
       else if (item == "fsUnderline")
-        Underline = true;
+        style.Underline = true;
       else if (item == "fsStrikeOut")
-        StrikeOut = true;
+        style.StrikeOut = true;
       else
         BadValue(name, value);
     }
+    SetStyle(style);
   } else {
     return false;
   }
@@ -63,21 +120,30 @@ bool TFont::SetProperty(const std::string& name, const Value& value) {
 }
 
 HFONT TFont::Handle() {
-  std::string key = Name + '\n' + std::to_string(Height) + '\n' + std::to_string(Charset) +
-                    (Bold ? "b" : "") + (Italic ? "i" : "") + (Underline ? "u" : "") +
-                    (StrikeOut ? "s" : "");
-  if (!handle_ || key != madeFor_) {
+  if (!handle_ || handleStale_) {
     LOGFONTW lf{};
-    lf.lfHeight = Height;
-    lf.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = Italic;
-    lf.lfUnderline = Underline;
-    lf.lfStrikeOut = StrikeOut;
-    lf.lfCharSet = static_cast<BYTE>(Charset);
-    std::wstring face = Widen(Name);
+    lf.lfHeight = height_;
+    lf.lfWeight = style_.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style_.Italic;
+    lf.lfUnderline = style_.Underline;
+    lf.lfStrikeOut = style_.StrikeOut;
+    lf.lfCharSet = static_cast<BYTE>(charset_);
+    std::wstring face = Widen(name_);
     face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     handle_.Reset(CreateFontIndirectW(&lf));
-    madeFor_ = key;
+    handleStale_ = false;
+  }
+  return handle_.Get();
+}
+
+// TBrush
+
+HBRUSH TBrush::Handle() {
+  if (Style == TBrushStyle::bsClear) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  const COLORREF rgb = ColorToRGB(Color);
+  if (!handle_ || rgb != madeFor_) {
+    handle_.Reset(CreateSolidBrush(rgb));
+    madeFor_ = rgb;
   }
   return handle_.Get();
 }
@@ -112,10 +178,23 @@ void TCanvas::StretchDraw(const RECT& rect, TBitmap& bitmap) {
   }
 }
 
+namespace {
+
+// Whether a ternary raster operation reads the pattern (the brush): its result differs between
+// pattern bits 1 and 0 somewhere.
+bool UsesPattern(DWORD rop) {
+  const unsigned index = (rop >> 16) & 0xFF;
+  return ((index >> 4) ^ index) & 0x0F;
+}
+
+}  // namespace
+
 void TCanvas::CopyRect(const RECT& dest, const TCanvas& source, const RECT& sourceRect) {
   HDC from = source.SurfaceHandle();
   HDC to = Handle();
   SetStretchBltMode(to, COLORONCOLOR);
+  std::optional<SelectObjectScope> brush;
+  if (UsesPattern(CopyMode)) brush.emplace(to, Brush.Handle());
   StretchBlt(to, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, from,
              sourceRect.left, sourceRect.top, sourceRect.right - sourceRect.left,
              sourceRect.bottom - sourceRect.top, CopyMode);
@@ -126,6 +205,36 @@ TColor TCanvas::Pixel(int x, int y) const {
 }
 
 void TCanvas::SetBackgroundColor(TColor color) { SetBkColor(SurfaceHandle(), ColorToRGB(color)); }
+
+void TCanvas::SetTextColor(TColor color) { ::SetTextColor(SurfaceHandle(), ColorToRGB(color)); }
+
+void TCanvas::FillRect(const RECT& rect) {
+  if (Brush.Style == TBrushStyle::bsClear) return;
+  ::FillRect(Handle(), &rect, Brush.Handle());
+}
+
+SIZE TCanvas::TextExtent(const std::string& text) {
+  HDC dc = SurfaceHandle();
+  SelectObjectScope font(dc, Font.Handle());
+  const std::wstring wide = Widen(text);
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size;
+}
+
+void TCanvas::TextRect(const RECT& clip, int x, int y, const std::string& text) {
+  HDC dc = Handle();
+  SelectObjectScope font(dc, Font.Handle());
+  const bool opaque = Brush.Style != TBrushStyle::bsClear;
+  ::SetTextColor(dc, ColorToRGB(Font.Color()));
+  SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+  if (opaque) SetBkColor(dc, ColorToRGB(Brush.Color));
+  const std::wstring wide = Widen(text);
+  ExtTextOutW(dc, x, y, ETO_CLIPPED | (opaque ? ETO_OPAQUE : 0), &clip, wide.c_str(),
+              static_cast<UINT>(wide.size()), nullptr);
+}
+
+void TCanvas::DrawFocusRect(const RECT& rect) { ::DrawFocusRect(Handle(), &rect); }
 
 // TBitmap
 
@@ -241,6 +350,28 @@ void TBitmap::SetImage(Image image) {
 void TBitmap::LoadFromProperty(std::span<const uint8_t> value) {
   const std::vector<uint8_t> file = DecodeBitmapProperty(value);
   SetImage(file.empty() ? EmptyImage() : ReadBmpFile(file));
+}
+
+void TBitmap::LoadFromResourceName(HMODULE module, const std::string& name) {
+  const std::wstring wide = Widen(name);
+  HRSRC info = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HGLOBAL data = info ? LoadResource(module, info) : nullptr;
+  const void* bytes = data ? LockResource(data) : nullptr;
+  if (!bytes) throw EResNotFound("リソース " + name + " が見つかりません");
+  SetImage(ReadPackedDib({static_cast<const uint8_t*>(bytes), SizeofResource(module, info)}));
+}
+
+void TBitmap::CopyMask(TBitmap& mask, const RECT& part, TColor colour) {
+  const RECT all{0, 0, part.right - part.left, part.bottom - part.top};
+  mask.SetMonochrome(true);
+  mask.SetSize(all.right, all.bottom);
+  if (mask.Empty() || Empty()) return;
+  TCanvas& from = *Canvas();
+  from.SetBackgroundColor(colour);
+  const DWORD mode = mask.Canvas()->CopyMode;
+  mask.Canvas()->CopyMode = SRCCOPY;
+  mask.Canvas()->CopyRect(all, from, part);
+  mask.Canvas()->CopyMode = mode;
 }
 
 TColor TBitmap::TransparentColor() {

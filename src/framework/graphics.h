@@ -1,6 +1,7 @@
 #pragma once
 // Colours, fonts, the drawing surface that controls paint on, and bitmaps.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -22,24 +23,66 @@ COLORREF ColorToRGB(TColor color);
 // The colour named by a stored identifier (clBtnFace, clRed, ...); false if unknown.
 bool IdentToColor(const std::string& name, TColor& color);
 
+// A stored colour value: a number, or an identifier that IdentToColor knows; EReadError else.
+TColor ColorValue(const std::string& property, const Value& value);
+
+struct TFontStyles {
+  bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+  bool operator==(const TFontStyles&) const = default;
+};
+
+// A font description. Every change that alters it runs OnChange once.
 class TFont {
  public:
-  std::string Name = "MS UI Gothic";
-  int Height = -12;  // negative: character height in pixels
-  int Charset = DEFAULT_CHARSET;
-  TColor Color = clWindowText;
-  bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+  TFont() = default;
+  TFont(const TFont&) = delete;
+  TFont& operator=(const TFont&) = delete;
+
+  const std::string& Name() const { return name_; }
+  void SetName(const std::string& value);
+  int Height() const { return height_; }  // negative: character height in pixels
+  void SetHeight(int value);
+  int Charset() const { return charset_; }
+  void SetCharset(int value);
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  TFontStyles Style() const { return style_; }
+  void SetStyle(TFontStyles value);
+  // Takes every attribute of SOURCE (not its OnChange).
+  void Assign(const TFont& source);
 
   // Applies a stored Font.* property; false if NAME is not a font property.
   bool SetProperty(const std::string& name, const Value& value);
   HFONT Handle();  // made on first use, remade after a change
 
+  std::function<void()> OnChange;
+
  private:
+  void Changed();
+
+  std::string name_ = "MS UI Gothic";
+  int height_ = -12;
+  int charset_ = DEFAULT_CHARSET;
+  TColor color_ = clWindowText;
+  TFontStyles style_;
   FontHandle handle_;
-  std::string madeFor_;
+  bool handleStale_ = true;
 };
 
 enum class TBrushStyle { bsSolid, bsClear };
+
+// The fill of a canvas: FillRect, the background of text, and the pattern of raster operations.
+class TBrush {
+ public:
+  TColor Color = clWhite;
+  TBrushStyle Style = TBrushStyle::bsSolid;
+  // A solid brush of Color (kept until Color changes), or the null brush when clear.
+  HBRUSH Handle();
+
+ private:
+  BrushHandle handle_;
+  COLORREF madeFor_ = CLR_INVALID;
+};
 
 class TBitmap;
 
@@ -58,7 +101,10 @@ class TCanvas {
   void SetHandle(HDC dc) { dc_ = dc; }
 
   // The raster operation of Draw, StretchDraw and CopyRect (SRCCOPY, SRCAND, SRCINVERT, ...).
+  // Operations that use a pattern take the canvas's brush.
   DWORD CopyMode = SRCCOPY;
+  TBrush Brush;
+  TFont Font;  // of the text, in its colour
 
   // Draws BITMAP with its top-left corner at (x, y) / stretched over RECT. A transparent bitmap
   // lets the canvas show where it has its transparent colour.
@@ -71,24 +117,42 @@ class TCanvas {
   // The colour at (x, y); CLR_INVALID outside the surface.
   TColor Pixel(int x, int y) const;
   void SetBackgroundColor(TColor color);
+  void SetTextColor(TColor color);
+
+  // Fills RECT with the brush (nothing when the brush is clear).
+  void FillRect(const RECT& rect);
+  // The size of TEXT in the canvas's font.
+  SIZE TextExtent(const std::string& text);
+  int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+  int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+  // Writes TEXT with its top-left corner at (x, y), clipped to CLIP; on the brush's colour unless
+  // the brush is clear.
+  void TextRect(const RECT& clip, int x, int y, const std::string& text);
+  // The dotted rectangle that marks the focus (drawn by inverting: a second call removes it).
+  void DrawFocusRect(const RECT& rect);
 
  private:
   // The device context for reading and for setting drawing state, without taking it that the
   // bitmap's pixels change.
   HDC SurfaceHandle() const;
 
+  friend class CanvasLend;
   TBitmap* bitmap_ = nullptr;
   HDC dc_ = nullptr;
 };
 
-// Lends a device context that someone else owns to a canvas for one scope.
+// Lends a device context that someone else owns to a canvas for one scope; the canvas has its
+// previous one again afterwards.
 class CanvasLend : ScopeGuard {
  public:
-  CanvasLend(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas.SetHandle(dc); }
-  ~CanvasLend() { canvas_.SetHandle(nullptr); }
+  CanvasLend(TCanvas& canvas, HDC dc) : canvas_(canvas), previous_(canvas.dc_) {
+    canvas.SetHandle(dc);
+  }
+  ~CanvasLend() { canvas_.SetHandle(previous_); }
 
  private:
   TCanvas& canvas_;
+  HDC previous_;
 };
 
 // A picture in memory (the core's Image) with a canvas. The GDI bitmap that drawing needs (a DIB
@@ -127,6 +191,9 @@ class TBitmap {
   // Reads a stored picture value ("Picture.Data"): a 32-bit length, then a BMP file; a length of
   // 0 empties the bitmap. EInvalidGraphic on a malformed value.
   void LoadFromProperty(std::span<const uint8_t> value);
+  // Reads the bitmap resource NAME of MODULE. EResNotFound when there is none, EInvalidGraphic
+  // when it is malformed; the picture is unchanged then.
+  void LoadFromResourceName(HMODULE module, const std::string& name);
 
   TCanvas* Canvas() { return &canvas_; }
   // Whether the GDI drawing surface has been made (it is, on first drawing).
@@ -136,6 +203,8 @@ class TBitmap {
   // transparent colour is the colour of the bottom-left pixel.
   bool Transparent = false;
   TColor TransparentColor();
+  // Makes MASK a monochrome picture of PART of this one: 1 where it has COLOUR, 0 elsewhere.
+  void CopyMask(TBitmap& mask, const RECT& part, TColor colour);
 
  private:
   friend class TCanvas;

@@ -143,11 +143,7 @@ void TRgn::MakeMask() {
   picture.Canvas()->Draw(0, 0, bitmap_);
   const TColor key = picture.Canvas()->Pixel(0, height - 1);
 
-  mask_.SetMonochrome(true);
-  mask_.SetSize(width, height);
-  picture.Canvas()->SetBackgroundColor(key);
-  mask_.Canvas()->CopyMode = SRCCOPY;
-  mask_.Canvas()->CopyRect(all, *picture.Canvas(), all);
+  picture.CopyMask(mask_, all, key);
 
   maskedImage_.Assign(&picture);
   maskedImage_.Canvas()->CopyMode = kMaskOut;

@@ -39,3 +39,8 @@ class EListError : public Exception {
 class EReadError : public Exception {
   using Exception::Exception;
 };
+
+// A resource that the program does not carry.
+class EResNotFound : public Exception {
+  using Exception::Exception;
+};

@@ -95,9 +95,9 @@ TEST_F(Characters, StoredValuesOfTheFourWindows) {
     EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindow(h, GW_OWNER), Application->Handle());
     EXPECT_EQ(f->Color(), clBtnFace);
-    EXPECT_EQ(f->Font().Name, "ＭＳ Ｐゴシック");
-    EXPECT_EQ(f->Font().Height, -12);
-    EXPECT_EQ(f->Font().Charset, SHIFTJIS_CHARSET);
+    EXPECT_EQ(f->Font().Name(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(f->Font().Height(), -12);
+    EXPECT_EQ(f->Font().Charset(), SHIFTJIS_CHARSET);
     TBorderIcons icons = f->BorderIcons();
     EXPECT_FALSE(icons.SystemMenu || icons.Minimize || icons.Maximize);
     EXPECT_EQ(f->FramePhase, 0);
