@@ -3,11 +3,14 @@
 
 #include "app/mubo.h"
 #include "app/startup.h"
+#include "controls/dxfres.h"
 #include "framework/core/exception.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::unique_ptr<TApplication> application;
   try {
+    // The check boxes' shared bitmaps, before any window.
+    dxfRes::Initialize();
     application = std::make_unique<TApplication>();
     RegisterProgramClasses();
     Application->Initialize();

@@ -4,12 +4,14 @@
 #include "app/plim.h"
 #include "app/quarn.h"
 #include "app/tesk.h"
+#include "controls/dxfcheckbox.h"
 #include "framework/framework.h"
 #include "region/region.h"
 
 void RegisterProgramClasses() {
   RegisterFrameworkClasses();
   RegisterRegionClasses();
+  RegisterControlClasses();
   RegisterComponentClass<TForm1>("TForm1");
   RegisterComponentClass<TForm2>("TForm2");
   RegisterComponentClass<TForm3>("TForm3");
