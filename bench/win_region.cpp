@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/winapi.h"
 #include "framework/core/bmp_file.h"
+#include "framework/winapi.h"
 #include "region/core/region_data.h"
 #include "region_bench.h"
+#include "win_bench.h"
 
 namespace {
 
@@ -59,13 +60,6 @@ void Measure(const std::string& name, Image image, int runs) {
       name.c_str(), runCount, (blob.size() - 32) / 16, whole, scan, write, platform,
       blob == platformBlob ? "yes" : "NO", load);
   std::fflush(stdout);
-}
-
-// A program of the Windows subsystem prints to the console it was started from, if any; under
-// Wine its standard output already goes to the terminal.
-void UseParentConsole() {
-  if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN) return;
-  if (AttachConsole(ATTACH_PARENT_PROCESS)) std::freopen("CONOUT$", "w", stdout);
 }
 
 }  // namespace

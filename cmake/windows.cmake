@@ -118,7 +118,7 @@ endforeach()
 file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)
 foreach(src ${WIN_BENCHES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(bench_${name} WIN32 ${src})
+  add_executable(bench_${name} WIN32 ${src} ${GLYPHS_RC})
   target_link_libraries(bench_${name} PRIVATE app)
 endforeach()
 

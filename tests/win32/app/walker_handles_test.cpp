@@ -8,15 +8,6 @@
 
 namespace {
 
-// How many more GDI objects (regions, bitmaps, ...) the process can make: one handle lost per
-// tick would show as 20,000 fewer.
-int GdiHeadroom() {
-  std::vector<HRGN> made;
-  while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
-  for (HRGN r : made) DeleteObject(r);
-  return static_cast<int>(made.size());
-}
-
 TEST(WalkerHandles, NoneAreLostOverTwentyThousandTicksWithMoves) {
   // Mubo's window without its creation handler: only the chased target, out of sight.
   // Renamed, so that the end-to-end tests running beside this one never mistake them for theirs.

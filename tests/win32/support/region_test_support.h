@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/core/bmp_file.h"
 #include "framework/core/exception.h"
 #include "framework/graphics.h"
-#include "framework/core/bmp_file.h"
 #include "region/core/region_data.h"
 
 namespace region_test {

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "controls/dxfres.h"
 #include "framework/forms.h"
 #include "support/test_support.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  dxfRes::Initialize();
   TApplication application;
   application.SetTitle(kApplicationTitle);
   RegisterProgramClasses();

@@ -1,5 +1,8 @@
 #include "support/test_support.h"
 
+#include <algorithm>
+
+#include "support/check_box_forms.h"
 #include "support/region_forms.h"
 #include "support/test_classes.h"
 
@@ -8,6 +11,14 @@ void RegisterTestClasses() {
   RegisterComponentClass<TRecorder>("TRecorder");
   RegisterComponentClass<TRegionTestForm>("TRegionTestForm");
   RegisterComponentClass<TRegionNoDataForm>("TRegionNoDataForm");
+  RegisterComponentClass<TCheckBoxTestForm>("TCheckBoxTestForm");
+}
+
+int GdiHeadroom() {
+  std::vector<HRGN> made;
+  while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);
+  for (HRGN r : made) DeleteObject(r);
+  return static_cast<int>(made.size());
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
@@ -42,4 +53,81 @@ std::vector<RECT> WindowRegionRects(HWND window) {
     rects.assign(r, r + data->rdh.nCount);
   }
   return rects;
+}
+
+namespace {
+
+INPUT MouseInput(DWORD flags, POINT screen = {0, 0}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    // Absolute positions are in 1/65535 of the screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+  }
+  return input;
+}
+
+INPUT KeyInput(WORD key, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+void MovePointerTo(POINT screen) {
+  Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)});
+}
+
+void ClickAt(POINT screen, int count) {
+  std::vector<INPUT> inputs{MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)};
+  for (int i = 0; i < count; ++i) {
+    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+  }
+  Send(inputs);
+}
+
+void SendKey(WORD key, bool down, std::vector<WORD> modifiers) {
+  std::vector<INPUT> inputs;
+  for (WORD m : modifiers) inputs.push_back(KeyInput(m, true));
+  inputs.push_back(KeyInput(key, down));
+  for (WORD m : modifiers) inputs.push_back(KeyInput(m, false));
+  Send(inputs);
+}
+
+Snapshot TakeSnapshot(HWND window, SIZE most) {
+  RECT client;
+  GetClientRect(window, &client);
+  Snapshot shot;
+  shot.Width = std::min<int>(client.right, most.cx);
+  shot.Height = std::min<int>(client.bottom, most.cy);
+  if (shot.Width <= 0 || shot.Height <= 0) return shot;
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof(BITMAPINFOHEADER), shot.Width, -shot.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  BitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  MemoryDC memory(CreateCompatibleDC(nullptr));
+  HDC screen = GetDC(window);
+  {
+    SelectObjectScope select(memory.Get(), dib.Get());
+    BitBlt(memory.Get(), 0, 0, shot.Width, shot.Height, screen, 0, 0, SRCCOPY);
+  }
+  ReleaseDC(window, screen);
+  GdiFlush();
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int i = 0; i < shot.Width * shot.Height; ++i)
+    shot.Pixels.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
+  return shot;
 }

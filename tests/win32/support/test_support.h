@@ -22,5 +22,26 @@ class ExceptionCatcher {
   std::vector<std::string> Messages;
 };
 
+// How many more GDI objects (regions, bitmaps, ...) the process can make: Wine's handle table is
+// bounded, so a handle lost per step shows as less headroom afterwards.
+int GdiHeadroom();
+
+// Real input, as the mouse and the keyboard give it: the pointer moved to a point of the screen;
+// the left button pressed and released there COUNT times in a row (2: a double click); a key
+// pressed or released (with the keys of MODIFIERS held around it).
+void MovePointerTo(POINT screen);
+void ClickAt(POINT screen, int count = 1);
+void SendKey(WORD key, bool down, std::vector<WORD> modifiers = {});
+
+// The colours of a window's client area as shown, rows top-down.
+struct Snapshot {
+  int Width = 0, Height = 0;
+  std::vector<COLORREF> Pixels;
+  COLORREF At(int x, int y) const { return Pixels[size_t(y) * Width + x]; }
+  bool operator==(const Snapshot&) const = default;
+};
+// At most the top-left MOST of it.
+Snapshot TakeSnapshot(HWND window, SIZE most = {2048, 2048});
+
 // The rectangles of a window's region (empty when it has none or it is empty).
 std::vector<RECT> WindowRegionRects(HWND window);

@@ -1,0 +1,71 @@
+object CheckBoxTestForm: TCheckBoxTestForm
+  Left = 20
+  Top = 20
+  Width = 350
+  Height = 350
+  BorderStyle = bsNone
+  Caption = 'チェックボックスの試験'
+  Color = clWhite
+  Font.Charset = SHIFTJIS_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -12
+  Font.Name = 'ＭＳ Ｐゴシック'
+  Font.Style = []
+  FormStyle = fsStayOnTop
+  object CheckBox1: TdxfCheckBox
+    Left = 12
+    Top = 34
+    Width = 13
+    Height = 13
+    Cursor = crHandPoint
+    Hint = 'キャラの表示/非表示'
+    Checked = True
+    AutoSize = False
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 4
+    OnClick = CheckBoxClick
+  end
+  object CheckBox2: TdxfCheckBox
+    Left = 12
+    Top = 106
+    Width = 13
+    Height = 13
+    Cursor = crHandPoint
+    Hint = 'キャラの表示/非表示'
+    Checked = True
+    AutoSize = False
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 9
+    OnClick = CheckBoxClick
+  end
+  object CheckBox3: TdxfCheckBox
+    Left = 12
+    Top = 177
+    Width = 13
+    Height = 13
+    Cursor = crHandPoint
+    Hint = 'キャラの表示/非表示'
+    Checked = True
+    AutoSize = False
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 10
+    OnClick = CheckBoxClick
+  end
+  object CheckBox4: TdxfCheckBox
+    Left = 12
+    Top = 249
+    Width = 13
+    Height = 13
+    Cursor = crHandPoint
+    Hint = 'キャラの表示/非表示'
+    Checked = True
+    AutoSize = False
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 11
+    OnClick = CheckBoxClick
+  end
+end
