@@ -337,10 +337,4 @@ void TdxfCheckBox::SetProperty(const std::string& name, const Value& value) {
   }
 }
 
-void TdxfCheckBox::SetEvent(const std::string& name, const TEventHandler& handler) {
-  // The box has no double-click event: a double click is two clicks.
-  if (name == "OnDblClick") return TComponent::SetEvent(name, handler);
-  TCustomControl::SetEvent(name, handler);
-}
-
 void RegisterControlClasses() { RegisterComponentClass<TdxfCheckBox>("TdxfCheckBox"); }

@@ -51,7 +51,6 @@ class TdxfCheckBox : public TCustomControl {
 
   void Dispatch(TMessage& message) override;
   void SetProperty(const std::string& name, const Value& value) override;
-  void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
  protected:
   void CreateParamsFor(CreateParams& params) override;
