@@ -11,14 +11,15 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The layers, each linked only to what it may use: the framework to the platform; the region
-# components to the framework; the program to all. New folders (settings, tray, controls) join here
-# with the layers they use.
+# components, the settings file and the tray icon to the framework; the program to all. New
+# folders (controls) join here with the layers they use.
 set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)
 tivolu_layer(settings USES framework)
-tivolu_layer(app USES region framework app/core EXCLUDE app/main.cpp)
+tivolu_layer(tray USES framework)
+tivolu_layer(app USES region tray framework app/core EXCLUDE app/main.cpp)
 
 # The framework declares the base classes, so its schema comes first.
 file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)

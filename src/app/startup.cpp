@@ -6,10 +6,12 @@
 #include "app/tesk.h"
 #include "framework/framework.h"
 #include "region/region.h"
+#include "tray/tray_icon.h"
 
 void RegisterProgramClasses() {
   RegisterFrameworkClasses();
   RegisterRegionClasses();
+  RegisterTrayClasses();
   RegisterComponentClass<TForm1>("TForm1");
   RegisterComponentClass<TForm2>("TForm2");
   RegisterComponentClass<TForm3>("TForm3");
