@@ -126,3 +126,9 @@ endforeach()
 add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)
 add_executable(probe tests/e2e/probe/probe.cpp)
 target_link_libraries(probe PRIVATE gdi32 user32)
+# The program with an active tray icon of the end-to-end tray test, built from the test window.
+add_executable(traydemo WIN32 tests/e2e/traydemo/traydemo.cpp)
+target_link_libraries(traydemo PRIVATE app)
+target_include_directories(traydemo PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
+                    FILES ${CMAKE_SOURCE_DIR}/tests/win32/forms/TTrayTestForm.dfm)
