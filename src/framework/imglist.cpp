@@ -16,14 +16,14 @@ TImageList::~TImageList() {
 
 void TImageList::SetWidth(int value) {
   if (value == width_) return;
-  if (value < 1) throw EInvalidGraphic(Name() + ": 画像の幅が不正です");
+  if (value < 1 || value > kMaxSide) throw EInvalidGraphic(Name() + ": 画像の幅が不正です");
   width_ = value;
   Clear();
 }
 
 void TImageList::SetHeight(int value) {
   if (value == height_) return;
-  if (value < 1) throw EInvalidGraphic(Name() + ": 画像の高さが不正です");
+  if (value < 1 || value > kMaxSide) throw EInvalidGraphic(Name() + ": 画像の高さが不正です");
   height_ = value;
   Clear();
 }

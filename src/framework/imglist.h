@@ -31,9 +31,13 @@ class TImageList : public TComponent {
   explicit TImageList(TComponent* owner);
   ~TImageList() override;
 
+  // The largest side a picture may have.
+  static constexpr int kMaxSide = 32767;
+
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // A new size empties the list: its pictures all have the list's size.
+  // A new size (1 to kMaxSide, else EInvalidGraphic) empties the list: its pictures all have the
+  // list's size.
   void SetWidth(int value);
   void SetHeight(int value);
   int Count() const { return static_cast<int>(pictures_.size()); }
