@@ -11,15 +11,16 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The layers, each linked only to what it may use: the framework to the platform; the region
-# components, the settings file and the controls to the framework; the program to all. New folders
-# (tray) join here with the layers they use.
+# components, the settings file, the controls and the tray icon to the framework; the program to
+# all. New folders join here with the layers they use.
 set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)
 tivolu_layer(settings USES framework)
 tivolu_layer(controls USES framework controls/core)
-tivolu_layer(app USES region controls framework app/core EXCLUDE app/main.cpp)
+tivolu_layer(tray USES framework)
+tivolu_layer(app USES region controls tray framework app/core EXCLUDE app/main.cpp)
 
 # The framework declares the base classes, so its schema comes first.
 file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)
@@ -126,3 +127,9 @@ endforeach()
 add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)
 add_executable(probe tests/e2e/probe/probe.cpp)
 target_link_libraries(probe PRIVATE gdi32 user32)
+# The program with an active tray icon of the end-to-end tray test, built from the test window.
+add_executable(traydemo WIN32 tests/e2e/traydemo/traydemo.cpp)
+target_link_libraries(traydemo PRIVATE app)
+target_include_directories(traydemo PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
+tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
+                    FILES ${CMAKE_SOURCE_DIR}/tests/win32/forms/TTrayTestForm.dfm)

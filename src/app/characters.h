@@ -7,6 +7,7 @@
 #include "app/core/walker.h"
 #include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 #include "region/region.h"
 
 class TCharacterForm : public TForm {
@@ -31,8 +32,10 @@ class TCharacterForm : public TForm {
     // Under Wine no capture: its release injects a pointer move, and Wine asks X where the
     // pointer is only 100 ms after its own last pointer change, which four walkers releasing
     // every 50 ms never leave; the characters would not see the pointer outside Wine's windows.
+    // While a menu is open (the tray's, a character's) no capture either: taking it would close
+    // the menu under the user's pointer.
     std::optional<MouseCapture> capture;
-    if (!RunningUnderWine()) capture.emplace(Handle());
+    if (!RunningUnderWine() && !MenuOpen()) capture.emplace(Handle());
     if (std::optional<Point> point = reference()) Step(*point, params);
   }
   // One walker tick toward the mouse pointer.

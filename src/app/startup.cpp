@@ -7,11 +7,13 @@
 #include "controls/dxfcheckbox.h"
 #include "framework/framework.h"
 #include "region/region.h"
+#include "tray/tray_icon.h"
 
 void RegisterProgramClasses() {
   RegisterFrameworkClasses();
   RegisterRegionClasses();
   RegisterControlClasses();
+  RegisterTrayClasses();
   RegisterComponentClass<TForm1>("TForm1");
   RegisterComponentClass<TForm2>("TForm2");
   RegisterComponentClass<TForm3>("TForm3");

@@ -80,6 +80,27 @@ void TComponent::SetReference(const std::string& name, TComponent*) {
 
 TEventHandler TComponent::FindEvent(const std::string&) const { return {}; }
 
+bool TMouseEvents::SetMouseEvent(const std::string& name, const TEventHandler& handler) {
+  if (name == "OnClick") {
+    OnClick = EventValue<TNotifyEvent>(name, handler);
+  } else if (name == "OnDblClick") {
+    OnDblClick = EventValue<TNotifyEvent>(name, handler);
+  } else if (name == "OnMouseDown") {
+    OnMouseDown = EventValue<TMouseEvent>(name, handler);
+  } else if (name == "OnMouseUp") {
+    OnMouseUp = EventValue<TMouseEvent>(name, handler);
+  } else if (name == "OnMouseMove") {
+    OnMouseMove = EventValue<TMouseMoveEvent>(name, handler);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void TComponent::SetParentComponent(TComponent* parent) {
+  throw EReadError(name_ + ": " + parent->Name() + " の中には置けません");
+}
+
 namespace {
 std::map<std::string, ComponentFactory>& Registry() {
   static std::map<std::string, ComponentFactory> registry;

@@ -45,6 +45,17 @@ using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 using TEventHandler = std::variant<std::monostate, TNotifyEvent, TMouseEvent, TMouseMoveEvent,
                                    TKeyEvent, TKeyPressEvent>;
 
+// The mouse events that controls and the tray icon publish.
+struct TMouseEvents {
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  // Takes the handler of the stored event NAME; false if NAME is not one of these.
+  bool SetMouseEvent(const std::string& name, const TEventHandler& handler);
+};
+
 enum class TOperation { opInsert, opRemove };
 
 class TComponent : public TObject {
@@ -84,9 +95,21 @@ class TComponent : public TObject {
   // The window's event handler of that name, monostate if none (stored descriptions attach
   // events by name).
   virtual TEventHandler FindEvent(const std::string& name) const;
+  // Stored descriptions: the component was stored inside PARENT, a component that is not a
+  // control (a menu's items inside the menu). Those that can be nested so override it; the base
+  // raises EReadError.
+  virtual void SetParentComponent(TComponent* parent);
 
  protected:
   virtual void Notification(TComponent* component, TOperation operation);
+  // Points a reference FIELD at VALUE, asking to be told (Notification) when VALUE is freed and
+  // no longer when the old one is.
+  template <class T>
+  void SetReferenceField(T*& field, T* value) {
+    if (field) field->RemoveFreeNotification(this);
+    field = value;
+    if (value) value->FreeNotification(this);
+  }
   // Destroys the owned components and tells those who asked. Classes whose members the owned
   // components still use call it first thing in their destructor; later calls do nothing.
   void DestroyComponents();

@@ -171,9 +171,7 @@ void TControl::CMParentFontChanged(TMessage&) {
 void TControl::SetPopupMenu(TComponent* menu) {
   if (menu && !dynamic_cast<IPopupMenu*>(menu))
     throw EReadError(Name() + ": " + menu->Name() + " はポップアップメニューではありません");
-  if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
-  popupMenu_ = menu;
-  if (menu) menu->FreeNotification(this);
+  SetReferenceField(popupMenu_, menu);
 }
 
 void TControl::Notification(TComponent* component, TOperation operation) {
@@ -262,19 +260,7 @@ void TControl::SetProperty(const std::string& name, const Value& value) {
 }
 
 void TControl::SetEvent(const std::string& name, const TEventHandler& handler) {
-  if (name == "OnClick") {
-    OnClick = EventValue<TNotifyEvent>(name, handler);
-  } else if (name == "OnDblClick") {
-    OnDblClick = EventValue<TNotifyEvent>(name, handler);
-  } else if (name == "OnMouseDown") {
-    OnMouseDown = EventValue<TMouseEvent>(name, handler);
-  } else if (name == "OnMouseUp") {
-    OnMouseUp = EventValue<TMouseEvent>(name, handler);
-  } else if (name == "OnMouseMove") {
-    OnMouseMove = EventValue<TMouseMoveEvent>(name, handler);
-  } else {
-    TComponent::SetEvent(name, handler);
-  }
+  if (!SetMouseEvent(name, handler)) TComponent::SetEvent(name, handler);
 }
 
 void TControl::SetReference(const std::string& name, TComponent* component) {

@@ -63,7 +63,7 @@ class IMenuCommandTarget {
   ~IMenuCommandTarget() = default;
 };
 
-class TControl : public TComponent {
+class TControl : public TComponent, public TMouseEvents {
  public:
   explicit TControl(TComponent* owner);
   ~TControl() override;
@@ -116,12 +116,6 @@ class TControl : public TComponent {
   // MENU must be a popup menu (IPopupMenu) or null.
   void SetPopupMenu(TComponent* menu);
   TControlStyle ControlStyle() const { return controlStyle_; }
-
-  TNotifyEvent OnClick;
-  TNotifyEvent OnDblClick;
-  TMouseEvent OnMouseDown;
-  TMouseEvent OnMouseUp;
-  TMouseMoveEvent OnMouseMove;
 
   // Puts the control above its siblings of the same kind.
   virtual void BringToFront();

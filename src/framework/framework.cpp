@@ -2,9 +2,14 @@
 
 #include "framework/controls.h"
 #include "framework/extctrls.h"
+#include "framework/imglist.h"
+#include "framework/menus.h"
 
 void RegisterFrameworkClasses() {
   RegisterComponentClass<TTimer>("TTimer");
   // A plain self-painting windowed control; the base of the owner-drawn ones.
   RegisterComponentClass<TCustomControl>("TCustomControl");
+  RegisterComponentClass<TPopupMenu>("TPopupMenu");
+  RegisterComponentClass<TMenuItem>("TMenuItem");
+  RegisterComponentClass<TImageList>("TImageList");
 }

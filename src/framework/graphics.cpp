@@ -8,6 +8,7 @@
 
 #include "framework/classes.h"
 #include "framework/core/exception.h"
+#include "framework/core/icon_file.h"
 
 COLORREF ColorToRGB(TColor color) {
   if (color & clSystemColor) return GetSysColor(color & 0xFF);
@@ -273,6 +274,15 @@ const BITMAPINFO* AsBitmapInfo(const DibInfo& info) {
   return reinterpret_cast<const BITMAPINFO*>(&info);
 }
 
+// A DIB section holding a copy of IMAGE's pixels (null if none can be made); BITS receives its
+// pixel memory.
+BitmapHandle DibSectionOf(const Image& image, void** bits) {
+  const DibInfo info = DescribeImage(image);
+  BitmapHandle dib(CreateDIBSection(nullptr, AsBitmapInfo(info), DIB_RGB_COLORS, bits, nullptr, 0));
+  if (dib) std::memcpy(*bits, image.Pixels.data(), image.Pixels.size());
+  return dib;
+}
+
 Image EmptyImage() { return Image::Create(0, 0, 24); }
 
 // 1 where IMAGE is white, 0 elsewhere.
@@ -392,13 +402,7 @@ HDC TBitmap::SurfaceDC() {
                                  AsBitmapInfo(info), DIB_RGB_COLORS))
         surface_.Reset();
     } else {
-      void* bits = nullptr;
-      surface_.Reset(
-          CreateDIBSection(nullptr, AsBitmapInfo(info), DIB_RGB_COLORS, &bits, nullptr, 0));
-      if (surface_) {
-        std::memcpy(bits, image_.Pixels.data(), image_.Pixels.size());
-        surfaceBits_ = bits;
-      }
+      surface_ = DibSectionOf(image_, &surfaceBits_);
     }
     if (!surface_)
       throw Exception("ビットマップを作成できません (" + std::to_string(image_.Width) + " x " +
@@ -430,4 +434,42 @@ void TBitmap::ReadBackSurface() {
   GetDIBits(dc, surface_.Get(), 0, image_.Height, image_.Pixels.data(),
             reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
   SelectObject(dc, surface_.Get());
+}
+
+// TIcon
+
+void TIcon::LoadFromData(std::span<const uint8_t> file) {
+  IconHandle handle;
+  int width = 0, height = 0;
+  if (!file.empty()) {
+    const IconFileImage first = ReadIconFile(file).front();
+    handle.Reset(CreateIconFromResourceEx(const_cast<PBYTE>(first.Data.data()),
+                                          static_cast<DWORD>(first.Data.size()), TRUE, 0x00030000,
+                                          first.Width, first.Height, LR_DEFAULTCOLOR));
+    if (!handle) throw EInvalidGraphic("アイコンを作成できません");
+    width = first.Width;
+    height = first.Height;
+  }
+  data_.assign(file.begin(), file.end());
+  handle_ = std::move(handle);
+  width_ = width;
+  height_ = height;
+  if (OnChange) OnChange();
+}
+
+void TIcon::Assign(const TIcon* source) {
+  if (source == this) return;
+  LoadFromData(source ? std::span<const uint8_t>(source->data_) : std::span<const uint8_t>());
+}
+
+IconHandle CreateOpaqueIcon(const Image& image) {
+  void* bits = nullptr;
+  BitmapHandle colour = image.Empty() ? BitmapHandle() : DibSectionOf(image, &bits);
+  // A monochrome mask of zeros: every pixel shows the colour bitmap. Its rows are 16-bit aligned.
+  const std::vector<uint8_t> zeros(static_cast<size_t>((image.Width + 15) / 16 * 2 * image.Height));
+  BitmapHandle mask(colour ? CreateBitmap(image.Width, image.Height, 1, 1, zeros.data()) : nullptr);
+  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+  IconHandle icon(mask ? CreateIconIndirect(&info) : nullptr);
+  if (!icon) throw EInvalidGraphic("アイコンを作成できません");
+  return icon;
 }

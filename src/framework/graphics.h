@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "framework/core/bmp_file.h"
 #include "framework/core/description.h"
@@ -222,3 +223,35 @@ class TBitmap {
   bool surfaceDrawnOn_ = false;  // drawn on since the pixels were last read back
   TCanvas canvas_{this};
 };
+
+// An icon: kept as the icon file it was stored as ("Icon.Data"), shown through a handle made
+// from the file's first image at that image's own size (the shell scales it as it shows it).
+class TIcon {
+ public:
+  TIcon() = default;
+  TIcon(const TIcon&) = delete;
+  TIcon& operator=(const TIcon&) = delete;
+
+  bool Empty() const { return !handle_; }
+  HICON Handle() const { return handle_.Get(); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const std::vector<uint8_t>& Data() const { return data_; }
+
+  // Takes an icon file; an empty one empties the icon. A malformed file, or one the platform
+  // makes no icon of, raises EInvalidGraphic and changes nothing.
+  void LoadFromData(std::span<const uint8_t> file);
+  // Copies SOURCE's picture; null empties the icon.
+  void Assign(const TIcon* source);
+
+  // Called after every change of the picture.
+  std::function<void()> OnChange;
+
+ private:
+  std::vector<uint8_t> data_;
+  IconHandle handle_;
+  int width_ = 0, height_ = 0;
+};
+
+// An opaque icon (empty mask) of IMAGE's size and pixels. EInvalidGraphic if none can be made.
+IconHandle CreateOpaqueIcon(const Image& image);

@@ -24,7 +24,7 @@ class Reader {
     if (!d.Name.empty()) root_->SetName(d.Name);
     Apply(root_, d);
     auto* parent = dynamic_cast<TWinControl*>(root_);
-    for (const auto& child : d.Children) ReadChild(child, parent);
+    for (const auto& child : d.Children) ReadChild(child, parent, root_);
     for (const auto& ref : references_) {
       TComponent* target = root_->FindComponent(ref.Target);
       if (!target && ref.Target == root_->Name()) target = root_;
@@ -37,16 +37,19 @@ class Reader {
   }
 
  private:
-  void ReadChild(const ObjectDescription& d, TWinControl* parent) {
+  // ENCLOSING is the component D is stored in; PARENT the nearest enclosing windowed control.
+  void ReadChild(const ObjectDescription& d, TWinControl* parent, TComponent* enclosing) {
     TComponent* c = CreateComponentOfClass(d.ClassName, root_);
     c->BeginLoading();
     c->SetName(d.Name);
     loaded_.push_back(c);
     auto* control = dynamic_cast<TControl*>(c);
     if (control && parent) control->SetParent(parent);
+    // Inside a component that is no control (a menu), the component says what nesting means.
+    if (enclosing != root_ && !dynamic_cast<TControl*>(enclosing)) c->SetParentComponent(enclosing);
     Apply(c, d);
     auto* asParent = dynamic_cast<TWinControl*>(c);
-    for (const auto& child : d.Children) ReadChild(child, asParent ? asParent : parent);
+    for (const auto& child : d.Children) ReadChild(child, asParent ? asParent : parent, c);
   }
 
   void Apply(TComponent* c, const ObjectDescription& d) {

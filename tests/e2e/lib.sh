@@ -30,11 +30,12 @@ probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 no_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 
-# start_program [EXE]: starts the program; its exit code lands in $WORK/exit-code.
+# start_program [EXE [ARGUMENT...]]: starts the program; its exit code lands in $WORK/exit-code.
 start_program() {
   WORK=$(mktemp -d)
-  local exe=${1:-$TIVOLU_EXE}
-  ( wine "$exe" >/dev/null 2>&1; echo $? >"$WORK/exit-code" ) &
+  PROGRAM_EXE=${1:-$TIVOLU_EXE}
+  shift || true
+  ( wine "$PROGRAM_EXE" "$@" >/dev/null 2>&1; echo $? >"$WORK/exit-code" ) &
   PROGRAM_SUBSHELL=$!
   trap stop_program EXIT
 }
@@ -44,7 +45,7 @@ exit_code() { cat "$WORK/exit-code"; }
 
 stop_program() {
   if ! program_ended 2>/dev/null; then
-    pkill -f "$(basename "${1:-$TIVOLU_EXE}")" 2>/dev/null
+    pkill -f "$(basename "${1:-$PROGRAM_EXE}")" 2>/dev/null
   fi
   wait 2>/dev/null
   rm -rf "$WORK"

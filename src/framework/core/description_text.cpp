@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <set>
 
 #include "framework/core/exception.h"
@@ -32,6 +33,19 @@ const std::map<std::string, PropertyKind>& KindNames() {
       {"binary", PropertyKind::Binary},   {"reference", PropertyKind::Reference},
       {"event", PropertyKind::Event}};
   return names;
+}
+
+// "MIN..MAX", two decimal 32-bit numbers with MIN <= MAX.
+bool ReadRange(const std::string& word, int32_t& minimum, int32_t& maximum) {
+  const size_t dots = word.find("..");
+  if (dots == std::string::npos) return false;
+  auto number = [](const std::string& text, int32_t& out) {
+    const char* end = text.data() + text.size();
+    auto [last, error] = std::from_chars(text.data(), end, out);
+    return error == std::errc() && last == end && !text.empty();
+  };
+  return number(word.substr(0, dots), minimum) && number(word.substr(dots + 2), maximum) &&
+         minimum <= maximum;
 }
 
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
@@ -228,6 +242,10 @@ class Parser {
     switch (p->Kind) {
       case PropertyKind::Integer:
         if (v.Kind != ValueKind::Integer) mismatch("a number");
+        if (v.Integer < p->Minimum || v.Integer > p->Maximum)
+          mismatch(
+              ("a number from " + std::to_string(p->Minimum) + " to " + std::to_string(p->Maximum))
+                  .c_str());
         break;
       case PropertyKind::String:
         if (v.Kind != ValueKind::String) mismatch("a quoted text");
@@ -339,7 +357,12 @@ void ClassSchema::Load(std::string_view text, const std::string& source) {
     if (kind == KindNames().end()) Fail(source, line, "unknown kind '" + words[1] + "'");
     PropertySchema& p = current->Properties[words[0]];
     p.Kind = kind->second;
-    p.Allowed.assign(words.begin() + 2, words.end());
+    if (p.Kind == PropertyKind::Integer) {
+      if (words.size() > 3 || (words.size() == 3 && !ReadRange(words[2], p.Minimum, p.Maximum)))
+        Fail(source, line, "expected 'Property integer [MIN..MAX]'");
+    } else {
+      p.Allowed.assign(words.begin() + 2, words.end());
+    }
   }
 }
 

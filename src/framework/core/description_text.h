@@ -1,6 +1,7 @@
 #pragma once
 // The readable text form of stored window descriptions and the class schema that checks it at
 // build time. The syntax of both is described in src/framework/README.md.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -24,6 +25,8 @@ enum class PropertyKind {
 struct PropertySchema {
   PropertyKind Kind = PropertyKind::Integer;
   std::vector<std::string> Allowed;  // identifiers an Identifier, Color or Set value may use
+  // The range of an Integer ("Interval integer 1..65535"); the whole 32-bit range if none is said.
+  int32_t Minimum = INT32_MIN, Maximum = INT32_MAX;
 };
 
 struct ClassEntry {

@@ -13,6 +13,7 @@ TComponent
   Tag integer
 TControl : TComponent   # base classes lend their properties
   Left integer
+  Width integer 0..99
   Caption string
   Visible boolean
   Color color clBtnFace clRed
@@ -101,8 +102,8 @@ TEST(Description, IncludedFilesAndPictures) {
 TEST(Description, UnknownNamesAndWrongValuesAreRejectedWithTheLine) {
   EXPECT_EQ(CompileError("object F: TForm\nend\n"), "(accepted)");
   EXPECT_EQ(CompileError("object F: TWidget\nend"), "w.dfm:1: unknown class 'TWidget'");
-  EXPECT_EQ(CompileError("object F: TForm\n\n  Width = 3\nend"),
-            "w.dfm:3: class TForm has no property 'Width'");
+  EXPECT_EQ(CompileError("object F: TForm\n\n  Height = 3\nend"),
+            "w.dfm:3: class TForm has no property 'Height'");
   EXPECT_EQ(CompileError("object F: TForm\n Left = 'x'\nend"),
             "w.dfm:2: property 'Left' of TForm takes a number");
   EXPECT_EQ(CompileError("object F: TForm\n Style = bsDialog\nend"),
@@ -118,6 +119,11 @@ TEST(Description, UnknownNamesAndWrongValuesAreRejectedWithTheLine) {
             "w.dfm:3: property 'Left' given twice");
   EXPECT_EQ(CompileError("object F: TForm\n Left = 99999999999\nend"),
             "w.dfm:2: number out of range: 99999999999");
+  EXPECT_EQ(CompileError("object F: TForm\n Width = 99\nend"), "(accepted)");
+  EXPECT_EQ(CompileError("object F: TForm\n Width = 100\nend"),
+            "w.dfm:2: property 'Width' of TForm takes a number from 0 to 99");
+  EXPECT_EQ(CompileError("object F: TForm\n Width = -1\nend"),
+            "w.dfm:2: property 'Width' of TForm takes a number from 0 to 99");
   EXPECT_EQ(CompileError("object F: TForm\n Caption = 'open\nend"), "w.dfm:2: unterminated string");
   EXPECT_EQ(CompileError("object F: TForm\n Left = 1\n"), "w.dfm:3: missing 'end' of object F");
   EXPECT_EQ(CompileError("object F: TForm\n Data = file 'x.bin'\nend"),
@@ -134,6 +140,11 @@ TEST(Description, SchemaErrorsNameTheLine) {
     FAIL();
   } catch (const EReadError& e) {
     EXPECT_EQ(e.Message(), "s.classes:2: unknown kind 'whatever'");
+  }
+  for (const char* range : {"1", "5..1", "1..x", "..3", "1..2 3"}) {
+    ClassSchema other;
+    EXPECT_THROW(other.Load(std::string("TA\n  Left integer ") + range + "\n", "s"), EReadError)
+        << range;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/forms.h"
 #include "framework/winapi.h"
 
 namespace {
@@ -114,6 +115,14 @@ TEST(Pictures, ProgramIconLoadsByNameAtEachSize) {
     EXPECT_EQ(onWhite[middle], onBlack[middle]);
     EXPECT_NE(onWhite[middle], RGB(255, 255, 255));
   }
+}
+
+TEST(Pictures, TheApplicationWindowShowsTheProgramIcon) {
+  const HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+  ASSERT_NE(icon, nullptr);
+  for (WPARAM kind : {ICON_BIG, ICON_SMALL})
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, kind, 0)),
+              icon);
 }
 
 TEST(Pictures, TrayPictureIsOpaqueAtItsSizeAndAtSixteen) {

@@ -3,7 +3,9 @@
 // (The test-only classes of tests/win32/forms/ are left out: some fail to build on purpose.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -11,6 +13,7 @@
 #include "framework/core/bmp_file.h"
 #include "framework/core/description_text.h"
 #include "framework/core/exception.h"
+#include "framework/imglist.h"
 #include "region/core/region_data.h"
 #include "support/test_classes.h"
 
@@ -28,6 +31,12 @@ ClassSchema LoadSchemas() {
   }
   schema.CheckBases();
   return schema;
+}
+
+std::vector<uint8_t> ReadArt(const std::string& path) {
+  std::ifstream in(std::string(TIVOLU_SOURCE_DIR) + "/build/art/" + path, std::ios::binary);
+  EXPECT_TRUE(in) << path;
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 Value Sample(ValueKind kind) {
@@ -50,7 +59,8 @@ std::vector<Value> Samples(const std::string& name, const PropertySchema& proper
   };
   switch (property.Kind) {
     case PropertyKind::Integer:
-      samples = {integer(0), integer(3)};
+      samples = {integer(std::clamp(0, property.Minimum, property.Maximum)),
+                 integer(std::clamp(3, property.Minimum, property.Maximum))};
       break;
     case PropertyKind::String:
       samples = {text(ValueKind::String, ""), text(ValueKind::String, "値")};
@@ -76,12 +86,15 @@ std::vector<Value> Samples(const std::string& name, const PropertySchema& proper
     }
     case PropertyKind::Binary: {
       Value v = Sample(ValueKind::Binary);
-      // A picture ("....Data"), else an outline.
+      // An icon file ("Icon.Data"), a picture ("....Data"), else an outline.
       Image picture = Image::Create(2, 2, 8);
       picture.Palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
       picture.SetIndex(1, 0, 1);
-      v.Bytes = name.ends_with(".Data") ? EncodeBitmapProperty(WriteBmpFile(picture))
-                                        : WriteRegionData({{{0, 2}}, {{0, 1}}});
+      if (name == "Icon.Data")
+        v.Bytes = ReadArt("pictures/TrayIcon.ico");
+      else
+        v.Bytes = name.ends_with(".Data") ? EncodeBitmapProperty(WriteBmpFile(picture))
+                                          : WriteRegionData({{{0, 2}}, {{0, 1}}});
       samples.push_back(v);
       break;
     }
@@ -118,14 +131,18 @@ TEST(Schema, EveryDeclaredClassIsRegisteredAndTakesEveryValueItsPropertiesAllow)
     if (bases.contains(name)) continue;
     SCOPED_TRACE(name);
     ASSERT_TRUE(IsClassRegistered(name));
+    // References name a popup menu, or an image list.
     auto menu = std::make_unique<TTestPopupMenu>(nullptr);
+    auto images = std::make_unique<TImageList>(nullptr);
     std::unique_ptr<TComponent> component(CreateComponentOfClass(name, nullptr));
     component->BeginLoading();
     ++classes;
     for (const auto& [property, declared] : AllProperties(schema, name)) {
       SCOPED_TRACE(property);
       if (declared.Kind == PropertyKind::Reference) {
-        EXPECT_NO_THROW(component->SetReference(property, menu.get()));
+        TComponent* target = property == "ImageList" ? static_cast<TComponent*>(images.get())
+                                                     : static_cast<TComponent*>(menu.get());
+        EXPECT_NO_THROW(component->SetReference(property, target));
         ++values;
       } else if (declared.Kind == PropertyKind::Event) {
         // Exactly one of the event types fits.

@@ -1,13 +1,18 @@
 // Bitmaps and their canvases: stored picture values, drawing read back into the picture, the
-// drawing surface remade after a change, and the colour/monochrome copies of the mask.
+// drawing surface remade after a change, and the colour/monochrome copies of the mask. Icons and
+// image lists.
 #include "framework/graphics.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
 
-#include "framework/core/exception.h"
 #include "framework/core/bmp_file.h"
+#include "framework/core/exception.h"
+#include "framework/imglist.h"
 #include "support/region_test_support.h"
 
 namespace {
@@ -103,6 +108,87 @@ TEST(Bitmap, TransparentDrawingLetsTheBottomLeftColourThrough) {
       const PaletteEntry expected = ThreeColours().Colour(x, y);
       EXPECT_EQ(drawn.Colour(x, y), expected == kGreen ? Rgb(9, 9, 9) : expected);
     }
+}
+
+std::vector<uint8_t> TrayIconFile() {
+  std::ifstream in(std::string(TIVOLU_SOURCE_DIR) + "/build/art/pictures/TrayIcon.ico",
+                   std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(Icon, LoadsAStoredIconAndTellsOfEveryChange) {
+  const std::vector<uint8_t> file = TrayIconFile();
+  TIcon icon;
+  int changes = 0;
+  icon.OnChange = [&] { ++changes; };
+  EXPECT_TRUE(icon.Empty());
+  icon.LoadFromData(file);
+  EXPECT_EQ(changes, 1);
+  ASSERT_FALSE(icon.Empty());
+  EXPECT_EQ(icon.Width(), 29);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon.Handle(), &info));
+  BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP bitmap{};
+  GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+  EXPECT_EQ(bitmap.bmWidth, 29);
+  EXPECT_EQ(bitmap.bmHeight, 29);
+
+  // A malformed file changes nothing.
+  const HICON before = icon.Handle();
+  std::vector<uint8_t> bad = file;
+  bad[2] = 2;  // a cursor
+  EXPECT_THROW(icon.LoadFromData(bad), EInvalidGraphic);
+  EXPECT_EQ(icon.Handle(), before);
+  EXPECT_EQ(changes, 1);
+
+  TIcon copy;
+  copy.Assign(&icon);
+  EXPECT_EQ(copy.Data(), file);
+  EXPECT_NE(copy.Handle(), icon.Handle()) << "each owns its own handle";
+  icon.Assign(nullptr);
+  EXPECT_TRUE(icon.Empty());
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(ImageList, PicturesOfItsSizeAsIconsAndChangeLinks) {
+  auto list = std::make_unique<TImageList>(nullptr);
+  EXPECT_THROW(list->Add(Image::Create(8, 16, 24)), EInvalidGraphic);
+  Image green = Image::Create(16, 16, 24);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) green.SetColour(x, y, {0, 200, 0, 0});
+
+  TChangeLink link;
+  int changes = 0;
+  link.OnChange = [&] { ++changes; };
+  list->RegisterChanges(&link);
+  EXPECT_EQ(list->Add(green), 0);
+  EXPECT_EQ(changes, 1);
+  EXPECT_THROW(list->GetIcon(1, 16, 16), EListError);
+
+  // The icon is opaque: the same over black and white.
+  IconHandle icon = list->GetIcon(0, 16, 16);
+  ASSERT_TRUE(icon);
+  for (COLORREF background : {RGB(0, 0, 0), RGB(255, 255, 255)}) {
+    TBitmap canvas;
+    canvas.SetImage(Image::Create(16, 16, 24));
+    BrushHandle brush(CreateSolidBrush(background));
+    const RECT all{0, 0, 16, 16};
+    FillRect(canvas.Canvas()->Handle(), &all, brush.Get());
+    DrawIconEx(canvas.Canvas()->Handle(), 0, 0, icon.Get(), 16, 16, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(canvas.Canvas()->Pixel(8, 8), RGB(0, 200, 0));
+  }
+
+  list->SetWidth(32);  // a new size empties the list
+  EXPECT_EQ(list->Count(), 0);
+  EXPECT_EQ(changes, 2);
+  {
+    TChangeLink shortLived;
+    list->RegisterChanges(&shortLived);
+  }  // leaves the list as it goes
+  list->Clear();
+  list.reset();
+  EXPECT_EQ(link.Sender(), nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "support/check_box_forms.h"
 #include "support/region_forms.h"
 #include "support/test_classes.h"
+#include "support/tray_forms.h"
 
 void RegisterTestClasses() {
   RegisterComponentClass<TTestForm>("TTestForm");
@@ -12,6 +13,7 @@ void RegisterTestClasses() {
   RegisterComponentClass<TRegionTestForm>("TRegionTestForm");
   RegisterComponentClass<TRegionNoDataForm>("TRegionNoDataForm");
   RegisterComponentClass<TCheckBoxTestForm>("TCheckBoxTestForm");
+  RegisterComponentClass<TTrayTestForm>("TTrayTestForm");
 }
 
 int GdiHeadroom() {
@@ -130,4 +132,49 @@ Snapshot TakeSnapshot(HWND window, SIZE most) {
   for (int i = 0; i < shot.Width * shot.Height; ++i)
     shot.Pixels.push_back(RGB((pixels[i] >> 16) & 0xFF, (pixels[i] >> 8) & 0xFF, pixels[i] & 0xFF));
   return shot;
+}
+
+HWND OpenMenuWindow() {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+    if (IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId())
+      return w;
+  }
+  return nullptr;
+}
+
+std::vector<std::wstring> MenuItemTexts(HWND menuWindow) {
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  std::vector<std::wstring> texts;
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    if (GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) {
+      texts.push_back(L"-");
+      continue;
+    }
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+bool OpenAndPick(const std::function<void()>& open, wchar_t key,
+                 const std::function<void(HWND)>& whileOpen) {
+  TTimer watcher(nullptr);
+  watcher.SetInterval(20);
+  int ticks = 0;
+  bool seen = false;
+  watcher.SetOnTimer([&](TObject*) {
+    if (++ticks > 500) EndMenu();  // never hang the test
+    HWND window = OpenMenuWindow();
+    if (!window || seen) return;
+    seen = true;
+    if (whileOpen) whileOpen(window);
+    if (key)
+      PostMessageW(window, WM_CHAR, key, 0);
+    else
+      EndMenu();
+  });
+  open();
+  return seen;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/extctrls.h"
 #include "framework/forms.h"
 
 // Registers the test-only classes of tests/win32/forms/classes.txt.
@@ -45,3 +46,13 @@ Snapshot TakeSnapshot(HWND window, SIZE most = {2048, 2048});
 
 // The rectangles of a window's region (empty when it has none or it is empty).
 std::vector<RECT> WindowRegionRects(HWND window);
+
+// The popup menu window of this thread that is open now, if any.
+HWND OpenMenuWindow();
+// The items of an open menu window as shown: captions as given ("&" included), "-" for a line.
+std::vector<std::wstring> MenuItemTexts(HWND menuWindow);
+// Runs OPEN, which opens a menu of this thread and returns once it is closed. While the menu is
+// open, WHILE_OPEN sees its window once; then the access key KEY picks an item (0: the menu is
+// dismissed). Returns whether the menu was seen open.
+bool OpenAndPick(const std::function<void()>& open, wchar_t key,
+                 const std::function<void(HWND)>& whileOpen = nullptr);

@@ -1,0 +1,99 @@
+#include "framework/imglist.h"
+
+#include <algorithm>
+
+#include "framework/core/exception.h"
+
+TChangeLink::~TChangeLink() {
+  if (sender_) sender_->UnRegisterChanges(this);
+}
+
+TImageList::TImageList(TComponent* owner) : TComponent(owner) {}
+
+TImageList::~TImageList() {
+  for (TChangeLink* link : links_) link->sender_ = nullptr;
+}
+
+void TImageList::SetWidth(int value) {
+  if (value == width_) return;
+  if (value < 1 || value > kMaxSide) throw EInvalidGraphic(Name() + ": 画像の幅が不正です");
+  width_ = value;
+  Clear();
+}
+
+void TImageList::SetHeight(int value) {
+  if (value == height_) return;
+  if (value < 1 || value > kMaxSide) throw EInvalidGraphic(Name() + ": 画像の高さが不正です");
+  height_ = value;
+  Clear();
+}
+
+int TImageList::Add(const Image& picture) {
+  if (picture.Width != width_ || picture.Height != height_)
+    throw EInvalidGraphic(Name() + ": 画像の大きさがリストと違います");
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetImage(picture);
+  pictures_.push_back(std::move(bitmap));
+  Change();
+  return Count() - 1;
+}
+
+void TImageList::Delete(int index) {
+  Picture(index);
+  pictures_.erase(pictures_.begin() + index);
+  Change();
+}
+
+void TImageList::Clear() {
+  if (pictures_.empty()) return;
+  pictures_.clear();
+  Change();
+}
+
+TBitmap& TImageList::Picture(int index) {
+  if (index < 0 || index >= Count()) ListIndexError(index);
+  return *pictures_[static_cast<size_t>(index)];
+}
+
+void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
+  canvas->Draw(x, y, Picture(index));
+}
+
+IconHandle TImageList::GetIcon(int index, int width, int height) {
+  TBitmap frame;
+  frame.SetImage(Image::Create(width, height, 24));
+  Draw(frame.Canvas(), 0, 0, index);
+  return CreateOpaqueIcon(frame.GetImage());
+}
+
+void TImageList::RegisterChanges(TChangeLink* link) {
+  if (link->sender_ == this) return;
+  if (link->sender_) link->sender_->UnRegisterChanges(link);
+  link->sender_ = this;
+  links_.push_back(link);
+}
+
+void TImageList::UnRegisterChanges(TChangeLink* link) {
+  if (link->sender_ != this) return;
+  link->sender_ = nullptr;
+  std::erase(links_, link);
+}
+
+void TImageList::Change() {
+  // A link's handler may unregister links, or free them: walk a copy, and call only those that are
+  // still registered.
+  const std::vector<TChangeLink*> links = links_;
+  for (TChangeLink* link : links)
+    if (std::find(links_.begin(), links_.end(), link) != links_.end() && link->OnChange)
+      link->OnChange();
+}
+
+void TImageList::SetProperty(const std::string& name, const Value& value) {
+  if (name == "Width") {
+    SetWidth(IntegerValue(name, value));
+  } else if (name == "Height") {
+    SetHeight(IntegerValue(name, value));
+  } else {
+    TComponent::SetProperty(name, value);
+  }
+}

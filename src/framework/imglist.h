@@ -1,0 +1,68 @@
+#pragma once
+// TImageList: a list of pictures of one size, drawn by index, with links that hear of changes.
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "framework/classes.h"
+#include "framework/graphics.h"
+
+class TImageList;
+
+// Tells its holder when the image list it is registered with changes. It leaves that list when
+// destroyed; the list forgets its links (Sender becomes null) when it is destroyed first.
+class TChangeLink {
+ public:
+  TChangeLink() = default;
+  ~TChangeLink();
+  TChangeLink(const TChangeLink&) = delete;
+  TChangeLink& operator=(const TChangeLink&) = delete;
+
+  TImageList* Sender() const { return sender_; }
+  std::function<void()> OnChange;
+
+ private:
+  friend class TImageList;
+  TImageList* sender_ = nullptr;
+};
+
+class TImageList : public TComponent {
+ public:
+  explicit TImageList(TComponent* owner);
+  ~TImageList() override;
+
+  // The largest side a picture may have.
+  static constexpr int kMaxSide = 32767;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // A new size (1 to kMaxSide, else EInvalidGraphic) empties the list: its pictures all have the
+  // list's size.
+  void SetWidth(int value);
+  void SetHeight(int value);
+  int Count() const { return static_cast<int>(pictures_.size()); }
+
+  // Appends a copy of PICTURE, which must have the list's size (else EInvalidGraphic); returns
+  // its index.
+  int Add(const Image& picture);
+  void Delete(int index);
+  void Clear();
+  // Draws picture INDEX with its top-left corner at (x, y). EListError outside 0..Count-1.
+  void Draw(TCanvas* canvas, int x, int y, int index);
+  // Picture INDEX drawn into a WIDTH x HEIGHT 24-bit picture at its top-left corner (cut, or
+  // black beyond it), as an opaque icon.
+  IconHandle GetIcon(int index, int width, int height);
+
+  void RegisterChanges(TChangeLink* link);
+  void UnRegisterChanges(TChangeLink* link);
+
+  void SetProperty(const std::string& name, const Value& value) override;
+
+ private:
+  void Change();
+  TBitmap& Picture(int index);
+
+  int width_ = 16, height_ = 16;
+  std::vector<std::unique_ptr<TBitmap>> pictures_;
+  std::vector<TChangeLink*> links_;
+};
