@@ -15,14 +15,33 @@ void TCharacterForm::SelectFrame(int number) {
   RgnList1->SetWndRgn();
 }
 
-void TCharacterForm::WalkTowardCursor(WalkerParams params) {
-  Walk(params, []() -> std::optional<Point> {
-    // Fails on a secure or locked desktop: then there is no pointer to walk to.
-    POINT cursor;
-    if (!ReadCursorPos(&cursor)) return std::nullopt;
-    return Point{cursor.x, cursor.y};
-  });
+namespace {
+
+std::optional<Point> ReadCursor() {
+  // Fails on a secure or locked desktop: then there is no pointer to walk to.
+  POINT cursor;
+  if (!TCharacterForm::ReadCursorPos(&cursor)) return std::nullopt;
+  return Point{cursor.x, cursor.y};
 }
+
+// Under Wine every read asks Wine's server and the X server where the pointer is, and the
+// walkers of one tick run in one go: they share one read. On Windows each reads its own, inside
+// its capture.
+std::optional<Point> CursorOfThisTick() {
+  const uint64_t tick = CurrentTimerTick();
+  if (!RunningUnderWine() || tick == 0) return ReadCursor();
+  static uint64_t readAt = 0;
+  static std::optional<Point> cursor;
+  if (readAt != tick) {
+    cursor = ReadCursor();
+    readAt = tick;
+  }
+  return cursor;
+}
+
+}  // namespace
+
+void TCharacterForm::WalkTowardCursor(WalkerParams params) { Walk(params, CursorOfThisTick); }
 
 void TCharacterForm::Step(Point reference, WalkerParams params) {
   FramePhase = NextPhase(FramePhase);

@@ -57,6 +57,9 @@ class TimerHub {
     static Hub hub;
     return hub;
   }
+  inline static uint64_t current_ = 0;
+  friend uint64_t CurrentTimerTick();
+
   static void Release(Hub& hub) {
     if (hub.Timers.empty()) hub.Window.reset();
   }
@@ -66,6 +69,13 @@ class TimerHub {
   static void Tick(unsigned interval) {
     auto it = Instance().Timers.find(interval);
     if (it == Instance().Timers.end()) return;
+    // A handler's message loop (an error box, a modal window) may run a tick of its own inside.
+    static uint64_t ticks = 0;
+    struct Current {
+      explicit Current(uint64_t number) : outer(current_) { current_ = number; }
+      ~Current() { current_ = outer; }
+      uint64_t outer;
+    } current(++ticks);
     const std::vector<TTimer*> due = it->second;
     for (TTimer* timer : due) {
       auto now = Instance().Timers.find(interval);
@@ -77,6 +87,8 @@ class TimerHub {
     }
   }
 };
+
+uint64_t CurrentTimerTick() { return TimerHub::current_; }
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
 

@@ -6,7 +6,13 @@
 // costs round trips to its server, and four walkers' timers apart would wake it four times every
 // 50 ms). A timer started while others of its interval run ticks first with them, so within one
 // interval rather than after exactly one.
+#include <cstdint>
+
 #include "framework/classes.h"
+
+// The number of the shared tick whose handlers are running (each tick of the shared timers has a
+// new one); 0 outside one. Lets the handlers of one tick share work, such as reading the pointer.
+uint64_t CurrentTimerTick();
 
 class TTimer : public TComponent {
  public:

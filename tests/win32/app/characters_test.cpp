@@ -2,7 +2,9 @@
 // Walker ticks are called directly with the pointer placed by SetCursorPos.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
+#include <vector>
 
 #include "app/mubo.h"
 #include "app/plim.h"
@@ -308,6 +310,47 @@ TEST_F(Characters, OnWindowsATickHoldsTheCaptureAroundItsMovesUnderWineItTakesNo
   EXPECT_EQ(diagonalTick(Form4), (Events{"moved", "moved"}));
   OverrideRunningUnderWine(std::nullopt);
   Form1->ChaseTarget = saved;
+}
+
+// The shared tick each pointer read was made in.
+std::vector<uint64_t> ReadsInTicks;
+BOOL WINAPI CountedCursor(LPPOINT point) {
+  ReadsInTicks.push_back(CurrentTimerTick());
+  return GetCursorPos(point);
+}
+
+TEST_F(Characters, UnderWineTheWalkersOfOneTickShareOnePointerReadOnWindowsEachReadsItsOwn) {
+  // How many reads each tick made, over a few real ticks of the three walkers' timers.
+  auto readsPerTick = [] {
+    ReadsInTicks.clear();
+    TCharacterForm::ReadCursorPos = CountedCursor;
+    const std::array<TCharacterForm*, 3> walkers{Form1, Form2, Form3};
+    for (TCharacterForm* f : walkers) f->Timer1->SetEnabled(true);
+    PumpUntil([] { return ReadsInTicks.size() >= 9; });
+    for (TCharacterForm* f : walkers) f->Timer1->SetEnabled(false);
+    TCharacterForm::ReadCursorPos = GetCursorPos;
+    std::map<uint64_t, int> reads;
+    for (uint64_t tick : ReadsInTicks) ++reads[tick];
+    return reads;
+  };
+  OverrideRunningUnderWine(true);
+  for (auto [tick, reads] : readsPerTick()) {
+    EXPECT_NE(tick, 0u);
+    EXPECT_EQ(reads, 1);
+  }
+  OverrideRunningUnderWine(false);
+  for (auto [tick, reads] : readsPerTick()) {
+    EXPECT_NE(tick, 0u);
+    EXPECT_EQ(reads, 3);
+  }
+  OverrideRunningUnderWine(std::nullopt);
+  // Outside a shared tick (a handler called directly) every call reads.
+  ReadsInTicks.clear();
+  TCharacterForm::ReadCursorPos = CountedCursor;
+  Tick(Form1);
+  Tick(Form2);
+  TCharacterForm::ReadCursorPos = GetCursorPos;
+  EXPECT_EQ(ReadsInTicks, (std::vector<uint64_t>{0, 0}));
 }
 
 BOOL WINAPI NoCursor(LPPOINT) { return FALSE; }
