@@ -4,10 +4,10 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 tivolu_core_layers()
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 tivolu_core_layers(SUFFIX _checked OPTIONS ${SANITIZE} -O1 -g)
-foreach(layer framework_core region_core app_core controls_core)
+foreach(layer framework_core region_core app_core controls_core settings_core)
   target_link_options(${layer}_checked PUBLIC ${SANITIZE})
 endforeach()
-set(CORE_LAYERS framework_core region_core app_core controls_core)
+set(CORE_LAYERS framework_core region_core app_core controls_core settings_core)
 
 # Every folder under tools/ is one command-line tool named after the folder.
 file(GLOB TOOL_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*)
@@ -25,7 +25,8 @@ endforeach()
 file(GLOB_RECURSE HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE framework_core_checked region_core_checked app_core_checked
-                                         controls_core_checked GTest::gtest_main)
+                                         controls_core_checked settings_core_checked
+                                         GTest::gtest_main)
 target_compile_options(host_tests PRIVATE ${SANITIZE} -g)
 target_compile_definitions(host_tests PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               TIVOLU_BUILD_DIR="${CMAKE_BINARY_DIR}")

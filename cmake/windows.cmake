@@ -13,11 +13,11 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # The layers, each linked only to what it may use: the framework to the platform; the region
 # components, the settings file, the controls and the tray icon to the framework; the program to
 # all. New folders join here with the layers they use.
-set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
+set(PLATFORM gdi32 user32 shell32 kernel32 comctl32 ole32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)
-tivolu_layer(settings USES framework)
+tivolu_layer(settings USES framework settings/core)
 tivolu_layer(controls USES framework controls/core)
 tivolu_layer(tray USES framework)
 tivolu_layer(app USES region controls tray framework app/core EXCLUDE app/main.cpp)
@@ -127,6 +127,10 @@ endforeach()
 add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)
 add_executable(probe tests/e2e/probe/probe.cpp)
 target_link_libraries(probe PRIVATE gdi32 user32)
+# What a launched file's type is associated with in the launch tests: records its arguments.
+add_executable(marker WIN32 tests/e2e/marker/marker.cpp)
+target_link_options(marker PRIVATE -municode)
+target_link_libraries(marker PRIVATE shell32)
 # The program with an active tray icon of the end-to-end tray test, built from the test window.
 add_executable(traydemo WIN32 tests/e2e/traydemo/traydemo.cpp)
 target_link_libraries(traydemo PRIVATE app)

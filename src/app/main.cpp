@@ -5,8 +5,11 @@
 #include "app/startup.h"
 #include "controls/dxfres.h"
 #include "framework/core/exception.h"
+#include "framework/winapi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything could launch a file through the shell.
+  ComApartment shell;
   std::unique_ptr<TApplication> application;
   try {
     // The check boxes' shared bitmaps, before any window.

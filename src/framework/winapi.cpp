@@ -1,5 +1,7 @@
 #include "framework/winapi.h"
 
+#include <objbase.h>
+
 namespace {
 std::optional<bool> wineOverride;
 }
@@ -32,6 +34,26 @@ std::string Narrow(std::wstring_view text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
                       nullptr, nullptr);
   return narrow;
+}
+
+void AcceptDroppedFiles(HWND window) {
+  DragAcceptFiles(window, TRUE);
+  // WM_COPYGLOBALDATA carries the drop's data between processes; it has no name in the headers.
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (UINT message : {UINT(WM_DROPFILES), UINT(WM_COPYDATA), kCopyGlobalData})
+    ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+void ShellOpen(HWND owner, const std::string& file) {
+  ShellExecuteFunction(owner, L"OPEN", Widen(file).c_str(), L"", L"", SW_SHOW);
+}
+
+ComApartment::ComApartment()
+    : initialised_(SUCCEEDED(
+          CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+
+ComApartment::~ComApartment() {
+  if (initialised_) CoUninitialize();
 }
 
 std::vector<std::wstring> DroppedFiles(HDROP drop) {

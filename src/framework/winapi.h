@@ -21,3 +21,27 @@ std::string Narrow(std::wstring_view text);
 
 // The whole paths of a WM_DROPFILES drop, in the drop's order.
 std::vector<std::wstring> DroppedFiles(HDROP drop);
+// Registers WINDOW for shell file drops and lets the drop messages through the message filter, so
+// a file manager of lower integrity can drop onto an elevated program.
+void AcceptDroppedFiles(HWND window);
+
+// The shell's launch, ShellExecuteW by default (tests replace it to see what is launched).
+inline HINSTANCE(WINAPI* ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR,
+                                               INT) = ShellExecuteW;
+// Opens FILE (a path or an address, UTF-8, whole) through the shell's "OPEN" verb with OWNER as
+// the owner of what the shell shows, empty parameters and folder, SW_SHOW. FILE is always the
+// file argument, never part of a command line. The shell reports its own failures.
+void ShellOpen(HWND owner, const std::string& file);
+
+// The shell's COM apartment for this thread, which the shell asks for before it launches through
+// verbs (some handlers run in-process). Kept for the program's life.
+class ComApartment {
+ public:
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};

@@ -47,6 +47,16 @@ int32_t StrToIntDef(std::string_view text, int32_t defaultValue) {
 }
 
 std::string ExtractFilePath(std::string_view fileName) {
+  return std::string(fileName.substr(0, fileName.size() - ExtractFileName(fileName).size()));
+}
+
+std::string ExtractFileName(std::string_view fileName) {
   const size_t last = fileName.find_last_of("\\/:");
-  return last == std::string_view::npos ? std::string() : std::string(fileName.substr(0, last + 1));
+  return std::string(last == std::string_view::npos ? fileName : fileName.substr(last + 1));
+}
+
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension) {
+  const size_t dot = fileName.find_last_of(".\\/:");
+  const bool hasExtension = dot != std::string_view::npos && fileName[dot] == '.';
+  return std::string(hasExtension ? fileName.substr(0, dot) : fileName) + std::string(extension);
 }

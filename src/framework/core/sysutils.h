@@ -15,3 +15,8 @@ int32_t StrToIntDef(std::string_view text, int32_t defaultValue);
 // nothing when there is none. Works on UTF-8 text (separators never occur inside a multibyte
 // character there).
 std::string ExtractFilePath(std::string_view fileName);
+// The name part: everything after the last "\", "/" or ":".
+std::string ExtractFileName(std::string_view fileName);
+// FILE_NAME with its extension (from the last "." of its name part on, if any) replaced by
+// EXTENSION; an empty EXTENSION removes it.
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension);
