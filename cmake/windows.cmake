@@ -126,7 +126,7 @@ endforeach()
 # Test helpers: the Wine keeper and the window probe of the end-to-end tests.
 add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)
 add_executable(probe tests/e2e/probe/probe.cpp)
-target_link_libraries(probe PRIVATE gdi32 user32)
+target_link_libraries(probe PRIVATE gdi32 user32 shell32)
 # What a launched file's type is associated with in the launch tests: records its arguments.
 add_executable(marker WIN32 tests/e2e/marker/marker.cpp)
 target_link_options(marker PRIVATE -municode)

@@ -7,7 +7,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64
   xvfb xdotool x11-utils x11-apps imagemagick
-  fonts-ipafont-gothic locales python3
+  fonts-ipafont-gothic locales python3 python3-xlib
   oneko
 )
 

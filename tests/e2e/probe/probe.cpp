@@ -6,7 +6,8 @@
 // - probe dismiss TITLE: presses the message box's OK button
 // - probe where CAPTION...: "CAPTION LEFT TOP" of several windows, read together
 // - probe recorder X Y W H FILE: a plain window at that place that writes "click X Y" (screen
-//   coordinates) to FILE for every left click it receives
+//   coordinates) to FILE for every left click it receives, and "drop PATH" for every file
+//   dropped onto it (one line each, in the drop's order)
 // - probe cursor - | X Y: places the pointer through Windows (SetCursorPos) and prints where
 //   Windows sees it; a user's pointer moves come from X (xdotool)
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
@@ -69,6 +70,19 @@ static LRESULT CALLBACK RecorderProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     std::fflush(out);
     return 0;
   }
+  if (m == WM_DROPFILES) {
+    auto drop = reinterpret_cast<HDROP>(w);
+    auto* out = reinterpret_cast<FILE*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+      std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+      DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+      std::fprintf(out, "drop %s\n", Utf8(path).c_str());
+    }
+    DragFinish(drop);
+    std::fflush(out);
+    return 0;
+  }
   if (m == WM_DESTROY) PostQuitMessage(0);
   return DefWindowProcW(h, m, w, l);
 }
@@ -103,6 +117,7 @@ int main() {
                              _wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
                              nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(log));
+    DragAcceptFiles(h, TRUE);
     std::fprintf(log, "ready\n");
     std::fflush(log);
     MSG msg;
