@@ -51,6 +51,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     InvalidateParentArea(old);
     InvalidateParentArea(BoundsRect());
   }
+  // The parent's tooltip knows where a graphic control's hint shows.
+  if (parent_ && showHint_ && !hint_.empty()) parent_->UpdateTooltip();
 }
 
 void TControl::SetVisible(bool value) {
@@ -94,6 +96,10 @@ void TControl::SetHint(const std::string& value) {
   if (value == hint_) return;
   hint_ = value;
   HintChanged();
+}
+
+void TControl::HintChanged() {
+  if (parent_) parent_->UpdateTooltip();
 }
 
 void TControl::SetShowHint(bool value) {
@@ -199,8 +205,13 @@ void TControl::Invalidate() {
 
 void TControl::Repaint() {
   Invalidate();
-  if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->Handle());
+  if (auto* windowed = dynamic_cast<TWinControl*>(this); windowed && windowed->HandleAllocated())
+    UpdateWindow(windowed->Handle());
+  else if (parent_ && parent_->HandleAllocated())
+    UpdateWindow(parent_->Handle());
 }
+
+void TControl::Refresh() { Repaint(); }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
@@ -368,6 +379,8 @@ void TWinControl::InsertControl(TControl* control) {
   if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
     tabList_.push_back(windowed);
     if (handle_) windowed->Handle();
+  } else if (control->ShowHint() && !control->Hint().empty()) {
+    UpdateTooltip();
   }
   control->Invalidate();
 }
@@ -378,6 +391,8 @@ void TWinControl::RemoveControl(TControl* control) {
   std::erase(tabList_, control);
   if (pressed_ == control) pressed_ = nullptr;
   control->parent_ = nullptr;
+  if (!dynamic_cast<TWinControl*>(control) && control->ShowHint() && !control->Hint().empty())
+    UpdateTooltip();
 }
 
 TControl* TWinControl::ControlAtPos(POINT point, bool enabledOnly) const {
@@ -634,29 +649,38 @@ bool CommonControlsReady() {
 }  // namespace
 
 void TWinControl::UpdateTooltip() {
-  if (!handle_ || !ShowHint() || Hint().empty()) {
-    tooltip_.Reset();
-    return;
+  // One tooltip per window: the control's own hint (the whole window, tool id its handle) and
+  // those of its graphic children (their bounds, tool id the child).
+  std::vector<TControl*> tools;
+  if (handle_) {
+    if (ShowHint() && !Hint().empty()) tools.push_back(this);
+    for (TControl* c : controls_)
+      if (dynamic_cast<TGraphicControl*>(c) && c->ShowHint() && !c->Hint().empty())
+        tools.push_back(c);
   }
-  std::wstring text = Widen(Hint());
-  TTTOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
-  tool.uFlags = TTF_IDISHWND;
-  tool.hwnd = handle_;
-  tool.uId = reinterpret_cast<UINT_PTR>(handle_);
-  tool.lpszText = text.data();
-  if (tooltip_) {
-    SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    return;
-  }
-  if (!CommonControlsReady()) return;
+  tooltip_.Reset();
+  if (tools.empty() || !CommonControlsReady()) return;
   tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
-  // Without a tooltip the control works as before; only its hint is not shown.
+  // Without a tooltip the control works as before; only its hints are not shown.
   if (!tooltip_) return;
-  SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  for (TControl* c : tools) {
+    std::wstring text = Widen(c->Hint());
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
+    tool.hwnd = handle_;
+    tool.lpszText = text.data();
+    if (c == this) {
+      tool.uFlags = TTF_IDISHWND;
+      tool.uId = reinterpret_cast<UINT_PTR>(handle_);
+    } else {
+      tool.uId = reinterpret_cast<UINT_PTR>(c);
+      tool.rect = c->BoundsRect();
+    }
+    SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void TWinControl::WMPaint(TMessage& m) {

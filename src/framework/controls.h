@@ -122,6 +122,8 @@ class TControl : public TComponent, public TMouseEvents {
   // Marks the control's area for repainting / repaints it at once.
   virtual void Invalidate();
   void Repaint();
+  // Repaints the control at once (what lies on it too).
+  void Refresh();
 
   // Mouse input in client coordinates, routed here by the parent (or the own window). The base
   // versions raise the events.
@@ -157,8 +159,8 @@ class TControl : public TComponent, public TMouseEvents {
   virtual void CMFontChanged(TMessage& message);
   virtual void CMParentColorChanged(TMessage& message);
   virtual void CMParentFontChanged(TMessage& message);
-  // ShowHint or Hint changed (windowed controls update their tooltip).
-  virtual void HintChanged() {}
+  // ShowHint or Hint changed: a windowed control updates its tooltip, a graphic one its parent's.
+  virtual void HintChanged();
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
@@ -325,6 +327,7 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
 
+  // Makes the tooltip anew for the control's hint and its graphic children's.
   void UpdateTooltip();
 
   HWND handle_ = nullptr;

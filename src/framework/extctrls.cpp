@@ -140,3 +140,161 @@ void TTimer::SetEvent(const std::string& name, const TEventHandler& handler) {
     TComponent::SetEvent(name, handler);
   }
 }
+
+// TImage
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 105, 105); }
+
+void TImage::SetPicture(TBitmap* picture) {
+  picture_.Assign(picture);
+  PictureChanged();
+}
+
+TCanvas* TImage::Canvas() {
+  if (!picture_.Empty() && picture_.BitsPerPixel() != 24)
+    picture_.SetImage(ToTrueColour(picture_.GetImage()));
+  return picture_.Canvas();
+}
+
+void TImage::SetAutoSize(bool value) {
+  if (value == autoSize_) return;
+  autoSize_ = value;
+  PictureChanged();
+}
+
+void TImage::PictureChanged() {
+  if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  Invalidate();
+}
+
+void TImage::Paint() {
+  if (!picture_.Empty()) TGraphicControl::Canvas()->Draw(0, 0, picture_);
+}
+
+void TImage::SetProperty(const std::string& name, const Value& value) {
+  if (name == "Picture.Data") {
+    picture_.LoadFromProperty(BinaryValue(name, value));
+    PictureChanged();
+  } else if (name == "AutoSize") {
+    SetAutoSize(BooleanValue(name, value));
+  } else {
+    TGraphicControl::SetProperty(name, value);
+  }
+}
+
+// TShape
+
+TShape::TShape(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 65); }
+
+void TShape::SetBrushColor(TColor value) {
+  if (value == brushColor_) return;
+  brushColor_ = value;
+  Invalidate();
+}
+
+void TShape::SetBrushStyle(TBrushStyle value) {
+  if (value == brushStyle_) return;
+  brushStyle_ = value;
+  Invalidate();
+}
+
+void TShape::SetPenColor(TColor value) {
+  if (value == penColor_) return;
+  penColor_ = value;
+  Invalidate();
+}
+
+void TShape::SetPenStyle(TPenStyle value) {
+  if (value == penStyle_) return;
+  penStyle_ = value;
+  Invalidate();
+}
+
+void TShape::Paint() {
+  TCanvas* canvas = TGraphicControl::Canvas();
+  const RECT area = ClientRect();
+  canvas->Brush.Style = brushStyle_;
+  canvas->Brush.Color = brushColor_;
+  canvas->FillRect(area);
+  if (penStyle_ == TPenStyle::psClear) return;
+  BrushHandle pen(CreateSolidBrush(ColorToRGB(penColor_)));
+  FrameRect(canvas->Handle(), &area, pen.Get());
+}
+
+void TShape::SetProperty(const std::string& name, const Value& value) {
+  static const std::map<std::string, TShapeType> shapes = {
+      {"stRectangle", TShapeType::stRectangle}};
+  static const std::map<std::string, TBrushStyle> brushStyles = {{"bsSolid", TBrushStyle::bsSolid},
+                                                                 {"bsClear", TBrushStyle::bsClear}};
+  static const std::map<std::string, TPenStyle> penStyles = {{"psSolid", TPenStyle::psSolid},
+                                                             {"psClear", TPenStyle::psClear}};
+  if (name == "Shape") {
+    EnumValue(name, value, shapes);
+  } else if (name == "Brush.Color") {
+    SetBrushColor(ColorValue(name, value));
+  } else if (name == "Brush.Style") {
+    SetBrushStyle(EnumValue(name, value, brushStyles));
+  } else if (name == "Pen.Color") {
+    SetPenColor(ColorValue(name, value));
+  } else if (name == "Pen.Style") {
+    SetPenStyle(EnumValue(name, value, penStyles));
+  } else {
+    TGraphicControl::SetProperty(name, value);
+  }
+}
+
+// TPanel
+
+TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 185, 41);
+  SetColor(clBtnFace);
+}
+
+void TPanel::SetBevelOuter(TBevelCut value) {
+  if (value == bevelOuter_) return;
+  bevelOuter_ = value;
+  Invalidate();
+}
+
+void TPanel::SetBevelInner(TBevelCut value) {
+  if (value == bevelInner_) return;
+  bevelInner_ = value;
+  Invalidate();
+}
+
+void TPanel::CMTextChanged(TMessage& m) {
+  TCustomControl::CMTextChanged(m);
+  Invalidate();
+}
+
+void TPanel::Paint() {
+  TCanvas* canvas = Canvas();
+  RECT area = ClientRect();
+  canvas->Brush.Style = TBrushStyle::bsSolid;
+  canvas->Brush.Color = Color();
+  canvas->FillRect(area);
+  for (TBevelCut bevel : {bevelOuter_, bevelInner_}) {
+    if (bevel == TBevelCut::bvNone) continue;
+    DrawEdge(canvas->Handle(), &area,
+             bevel == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+  }
+  if (Caption().empty()) return;
+  canvas->Font.Assign(Font());
+  canvas->Brush.Style = TBrushStyle::bsClear;
+  const SIZE size = canvas->TextExtent(Caption());
+  canvas->TextRect(area, (area.left + area.right - size.cx) / 2,
+                   (area.top + area.bottom - size.cy) / 2, Caption());
+}
+
+void TPanel::SetProperty(const std::string& name, const Value& value) {
+  static const std::map<std::string, TBevelCut> bevels = {{"bvNone", TBevelCut::bvNone},
+                                                          {"bvLowered", TBevelCut::bvLowered},
+                                                          {"bvRaised", TBevelCut::bvRaised}};
+  if (name == "BevelOuter") {
+    SetBevelOuter(EnumValue(name, value, bevels));
+  } else if (name == "BevelInner") {
+    SetBevelInner(EnumValue(name, value, bevels));
+  } else {
+    TCustomControl::SetProperty(name, value);
+  }
+}

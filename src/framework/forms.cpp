@@ -1,7 +1,10 @@
 #include "framework/forms.h"
 
+#include <vector>
+
 #include "framework/core/exception.h"
 #include "framework/reader.h"
+#include "framework/window.h"
 
 TApplication* Application = nullptr;
 
@@ -71,18 +74,94 @@ void TForm::SetBrushStyle(TBrushStyle value) {
   Invalidate();
 }
 
+void TForm::SetVisible(bool value) {
+  if (value == Visible()) return;
+  // OnShow sees the form about to appear, so what it paints is there at the first paint.
+  if (value && OnShow) OnShow(this);
+  TWinControl::SetVisible(value);
+}
+
 void TForm::Show() {
   SetVisible(true);
   BringToFront();
-  if (OnShow) OnShow(this);
 }
 
 void TForm::Close() {
   if (Application && Application->MainForm() == this) {
     Application->Terminate();
+  } else if (modal_) {
+    modalResult_ = mrCancel;
   } else {
     Hide();
   }
+}
+
+namespace {
+
+// The top-level windows of this thread that a modal window disables: every form's, shown or
+// hidden, and every other visible one (the application's window); not the hidden windows that
+// only hear messages. Only those enabled now, so that exactly they are enabled again.
+std::vector<HWND> DisableTaskWindows(HWND modal) {
+  struct Walk {
+    HWND Modal;
+    std::vector<HWND> Disabled;
+  } walk{modal, {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& w = *reinterpret_cast<Walk*>(data);
+        const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
+        if (window != w.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
+          w.Disabled.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  for (HWND window : walk.Disabled) EnableWindow(window, FALSE);
+  return walk.Disabled;
+}
+
+}  // namespace
+
+TModalResult TForm::ShowModal() {
+  if (Visible() || modal_)
+    throw EInvalidOperation("表示されているウィンドウをモーダルにすることはできません");
+  HWND previous = GetActiveWindow();
+  const std::vector<HWND> disabled = DisableTaskWindows(Handle());
+  struct Restore {
+    TForm& Form;
+    const std::vector<HWND>& Disabled;
+    HWND Previous;
+    ~Restore() {
+      // Enabled again before the form hides, so that the system activates one of them.
+      for (HWND window : Disabled)
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+      Form.modal_ = false;
+      Form.Hide();
+      if (Previous && IsWindow(Previous) && IsWindowVisible(Previous)) SetActiveWindow(Previous);
+    }
+  } restore{*this, disabled, previous};
+  modal_ = true;
+  modalResult_ = mrNone;
+  Show();
+  SetForegroundWindow(Handle());
+  SetActiveWindow(Handle());
+  MSG msg;
+  while (modalResult_ == mrNone && Visible()) {
+    if (Application && Application->Terminated()) break;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The program is ending: the application's loop must end too.
+      if (Application)
+        Application->Terminate();
+      else if (got == 0)
+        PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (modalResult_ == mrNone) modalResult_ = mrCancel;
+  return modalResult_;
 }
 
 void TForm::CreateParamsFor(CreateParams& params) {

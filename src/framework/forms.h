@@ -12,6 +12,12 @@
 
 enum class TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TFormStyle { fsNormal, fsStayOnTop };
+// What ShowModal returns: how the modal window was closed (Close gives mrCancel).
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+
 struct TBorderIcons {
   bool SystemMenu = true, Minimize = true, Maximize = true;
 };
@@ -30,10 +36,22 @@ class TForm : public TWinControl {
   TBrushStyle BrushStyle() const { return brushStyle_; }
   void SetBrushStyle(TBrushStyle value);
 
+  // Showing a form runs OnShow first (also through SetVisible); Show also brings it to the front.
+  void SetVisible(bool value) override;
   void Show();
   void Hide() { SetVisible(false); }
-  // Closes the form: the main form ends the program, any other form is hidden.
+  // Closes the form: the main form ends the program, a modal form ends its ShowModal (mrCancel),
+  // any other form is hidden.
   void Close();
+
+  // Shows the form and runs the messages until it is closed (or the program ends), every other
+  // window of the program disabled meanwhile (hidden ones too, so that one shown meanwhile takes
+  // no input); returns the ModalResult. EInvalidOperation for a form that is already visible.
+  TModalResult ShowModal();
+  bool Modal() const { return modal_; }
+  TModalResult ModalResult() const { return modalResult_; }
+  // Setting a result other than mrNone while the form is modal ends its ShowModal.
+  void SetModalResult(TModalResult value) { modalResult_ = value; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -73,6 +91,8 @@ class TForm : public TWinControl {
   TFormStyle formStyle_ = TFormStyle::fsNormal;
   TBrushStyle brushStyle_ = TBrushStyle::bsSolid;
   std::map<std::string, TEventHandler> events_;
+  bool modal_ = false;
+  TModalResult modalResult_ = mrNone;
 };
 
 // Creates a form the way the application does: constructor, then AfterConstruction.

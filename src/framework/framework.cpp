@@ -4,6 +4,7 @@
 #include "framework/extctrls.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
+#include "framework/stdctrls.h"
 
 void RegisterFrameworkClasses() {
   RegisterComponentClass<TTimer>("TTimer");
@@ -12,4 +13,9 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TPopupMenu>("TPopupMenu");
   RegisterComponentClass<TMenuItem>("TMenuItem");
   RegisterComponentClass<TImageList>("TImageList");
+  RegisterComponentClass<TImage>("TImage");
+  RegisterComponentClass<TLabel>("TLabel");
+  RegisterComponentClass<TShape>("TShape");
+  RegisterComponentClass<TEdit>("TEdit");
+  RegisterComponentClass<TPanel>("TPanel");
 }

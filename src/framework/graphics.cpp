@@ -20,7 +20,7 @@ bool IdentToColor(const std::string& name, TColor& color) {
       {"clBlack", clBlack},   {"clWhite", clWhite},           {"clRed", 0x0000FF},
       {"clLime", 0x00FF00},   {"clBlue", 0xFF0000},           {"clYellow", 0x00FFFF},
       {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},         {"clBtnFace", clBtnFace},
-      {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clNone", 0x1FFFFFFF}};
+      {"clWindow", clWindow}, {"clWindowText", clWindowText}, {"clNone", clNone}};
   auto it = colors.find(name);
   if (it == colors.end()) return false;
   color = it->second;

@@ -20,6 +20,7 @@ constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clNone = 0x1FFFFFFF;  // no colour
 COLORREF ColorToRGB(TColor color);
 // The colour named by a stored identifier (clBtnFace, clRed, ...); false if unknown.
 bool IdentToColor(const std::string& name, TColor& color);

@@ -56,7 +56,29 @@ TBitmap& TImageList::Picture(int index) {
 }
 
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
-  canvas->Draw(x, y, Picture(index));
+  TBitmap& picture = Picture(index);
+  if (masked_ && bkColor_ != clNone) {
+    canvas->Brush.Style = TBrushStyle::bsSolid;
+    canvas->Brush.Color = bkColor_;
+    canvas->FillRect({x, y, x + width_, y + height_});
+  }
+  picture.Transparent = masked_;
+  canvas->Draw(x, y, picture);
+}
+
+void TImageList::AddStrip(const Image& strip) {
+  if (strip.Empty()) return;
+  if (strip.Height != height_ || strip.Width % width_ != 0)
+    throw EInvalidGraphic(Name() + ": 画像の大きさがリストと違います");
+  const Image colours = ToTrueColour(strip);
+  std::vector<Image> pictures;
+  for (int left = 0; left < strip.Width; left += width_) {
+    Image picture = Image::Create(width_, height_, 24);
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) picture.SetColour(x, y, colours.Colour(left + x, y));
+    pictures.push_back(std::move(picture));
+  }
+  for (const Image& picture : pictures) Add(picture);
 }
 
 IconHandle TImageList::GetIcon(int index, int width, int height) {
@@ -93,6 +115,14 @@ void TImageList::SetProperty(const std::string& name, const Value& value) {
     SetWidth(IntegerValue(name, value));
   } else if (name == "Height") {
     SetHeight(IntegerValue(name, value));
+  } else if (name == "Bitmap.Data") {
+    TBitmap strip;
+    strip.LoadFromProperty(BinaryValue(name, value));
+    AddStrip(strip.GetImage());
+  } else if (name == "Masked") {
+    SetMasked(BooleanValue(name, value));
+  } else if (name == "BkColor") {
+    SetBkColor(ColorValue(name, value));
   } else {
     TComponent::SetProperty(name, value);
   }

@@ -47,8 +47,18 @@ class TImageList : public TComponent {
   int Add(const Image& picture);
   void Delete(int index);
   void Clear();
-  // Draws picture INDEX with its top-left corner at (x, y). EListError outside 0..Count-1.
+  // Draws picture INDEX with its top-left corner at (x, y): opaque, or with Masked its
+  // bottom-left pixel's colour letting the canvas show. EListError outside 0..Count-1.
   void Draw(TCanvas* canvas, int x, int y, int index);
+  // Appends the pictures of STRIP, cut from the left in pictures of the list's size: its height
+  // must be the list's and its width a multiple of the list's (else EInvalidGraphic, nothing
+  // added). Stored as "Bitmap.Data".
+  void AddStrip(const Image& strip);
+  bool Masked() const { return masked_; }
+  void SetMasked(bool value) { masked_ = value; }
+  // The colour behind the pictures where a masked list lets it show; clNone: the canvas's own.
+  TColor BkColor() const { return bkColor_; }
+  void SetBkColor(TColor value) { bkColor_ = value; }
   // Picture INDEX drawn into a WIDTH x HEIGHT 24-bit picture at its top-left corner (cut, or
   // black beyond it), as an opaque icon.
   IconHandle GetIcon(int index, int width, int height);
@@ -63,6 +73,8 @@ class TImageList : public TComponent {
   TBitmap& Picture(int index);
 
   int width_ = 16, height_ = 16;
+  bool masked_ = true;
+  TColor bkColor_ = clNone;
   std::vector<std::unique_ptr<TBitmap>> pictures_;
   std::vector<TChangeLink*> links_;
 };

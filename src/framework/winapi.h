@@ -15,6 +15,9 @@ bool RunningUnderWine();
 // Tests replace the answer to take the Windows path under Wine; nullopt restores the real one.
 void OverrideRunningUnderWine(std::optional<bool> answer);
 
+// The beep of a refused action, MessageBeep(0) by default (tests replace it to count beeps).
+inline BOOL(WINAPI* RefusalBeep)(UINT) = MessageBeep;
+
 // UTF-8 inside the program, UTF-16 at the wide API.
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);

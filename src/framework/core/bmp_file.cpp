@@ -420,6 +420,16 @@ void NormalizePixelFormat(Image& image) {
   image = std::move(converted);
 }
 
+Image ToTrueColour(const Image& image) {
+  if (!image.Valid()) throw EInvalidGraphic("ToTrueColour: inconsistent bitmap");
+  Image converted = Image::Create(image.Width, image.Height, 24);
+  converted.XPelsPerMeter = image.XPelsPerMeter;
+  converted.YPelsPerMeter = image.YPelsPerMeter;
+  for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t x = 0; x < image.Width; ++x) converted.SetColour(x, y, image.Colour(x, y));
+  return converted;
+}
+
 std::vector<uint8_t> EncodeBitmapProperty(std::span<const uint8_t> bmpFile) {
   if (bmpFile.size() > UINT32_MAX) throw EInvalidGraphic("Bitmap file too large to store");
   std::vector<uint8_t> value;

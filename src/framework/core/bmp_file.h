@@ -56,6 +56,9 @@ std::vector<uint8_t> WriteBmpFile(const Image& image);
 // 1 and 4 bits per pixel become 8 with the same palette and indices; 8 and 24 stay; 16 and 32
 // become 24 with the same colours.
 void NormalizePixelFormat(Image& image);
+// The same picture in 24 bits per pixel (every depth, same colours): drawing on it keeps every
+// colour, where drawing on a palette picture would map them to the nearest of its palette.
+Image ToTrueColour(const Image& image);
 // The stored bitmap value: 32-bit little-endian length N, then the N bytes of the file.
 std::vector<uint8_t> EncodeBitmapProperty(std::span<const uint8_t> bmpFile);
 // Its inverse: the N file bytes; throws EInvalidGraphic unless the value is exactly 4 + N long.

@@ -44,3 +44,8 @@ class EReadError : public Exception {
 class EResNotFound : public Exception {
   using Exception::Exception;
 };
+
+// An operation the object cannot carry out in its present state.
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};

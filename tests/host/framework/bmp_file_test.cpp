@@ -393,6 +393,18 @@ TEST(NormalizePixelFormat, EightAndTwentyFourBitsStay) {
   }
 }
 
+TEST(ToTrueColour, EveryDepthKeepsItsColours) {
+  std::mt19937 random(7);
+  for (uint16_t bits : {8, 16, 24, 32}) {
+    const Image before = RandomImage(random, bits);
+    const Image image = ToTrueColour(before);
+    EXPECT_EQ(image.BitsPerPixel, 24);
+    EXPECT_TRUE(image.Palette.empty());
+    for (int y = 0; y < image.Height; ++y)
+      for (int x = 0; x < image.Width; ++x) ASSERT_EQ(image.Colour(x, y), before.Colour(x, y));
+  }
+}
+
 TEST(Image, SixteenBitColoursExpandTheirFields) {
   Image image = Image::Create(3, 1, 16);
   image.Pixels = {0xFF, 0x7F, 0x21, 0x04, 0x00, 0x7C, 0, 0};  // white, (1, 1, 1), pure red
