@@ -17,10 +17,10 @@ set(PLATFORM gdi32 user32 shell32 kernel32 comctl32 ole32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)
-tivolu_layer(settings USES framework settings/core)
+tivolu_layer(settings USES controls tray framework settings/core)
 tivolu_layer(controls USES framework controls/core)
 tivolu_layer(tray USES framework)
-tivolu_layer(app USES region controls tray framework app/core EXCLUDE app/main.cpp)
+tivolu_layer(app USES settings region controls tray framework app/core EXCLUDE app/main.cpp)
 
 # The framework declares the base classes, so its schema comes first.
 file(GLOB SCHEMAS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/classes.txt)

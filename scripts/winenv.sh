@@ -58,7 +58,19 @@ winenv_locale() {
 }
 
 winenv_prefix() {
-  [ -f "$WINEPREFIX/.tivolu-ready" ] && return 0
+  [ -f "$WINEPREFIX/.tivolu-ready" ] || winenv_new_prefix
+  # Without a window manager Wine waits 2 s for one at every hiding of a window it thinks managed
+  # (an activated one): the tests that open and close the settings window a thousand times run
+  # with unmanaged windows.
+  [ -f "$WINEPREFIX/.tivolu-unmanaged" ] && return 0
+  local reg=$BUILD/unmanaged.reg
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\status_form_test.exe\\X11 Driver]\r\n"Managed"="N"\r\n' >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tivolu-unmanaged"
+}
+
+winenv_new_prefix() {
   echo "creating the Wine prefix (once)"
   rm -rf "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1

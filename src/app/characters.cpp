@@ -10,6 +10,11 @@ void TCharacterForm::Build(const std::string& className) {
   FramePhase = 0;
 }
 
+void TCharacterForm::WMClose(TMessage& m) {
+  if (Application && Application->MainForm() == this) return TForm::WMClose(m);
+  m.Result = 0;
+}
+
 void TCharacterForm::SelectFrame(int number) {
   RgnList1->Add(Rgn[number]);
   RgnList1->SetWndRgn();

@@ -19,6 +19,10 @@ class TCharacterForm : public TForm {
   std::array<TRgn*, 13> Rgn{};  // Rgn[1] to Rgn[12]: the frames Rgn1 to Rgn12
   int32_t FramePhase = 0;       // the walking-cycle phase, 0, 1 or 2
 
+  // The system's close command ends the program on the main window; the other characters ignore
+  // it, each staying visible exactly when its box in the settings window is ticked.
+  void WMClose(TMessage& message) override;
+
   // Where the walkers read the pointer (tests replace it).
   inline static BOOL(WINAPI* ReadCursorPos)(LPPOINT) = GetCursorPos;
 

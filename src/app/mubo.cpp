@@ -5,6 +5,7 @@
 #include "app/core/chase.h"
 #include "app/plim.h"
 #include "app/quarn.h"
+#include "app/settings_load.h"
 #include "app/tesk.h"
 
 TForm1* Form1 = nullptr;
@@ -20,6 +21,15 @@ void TForm1::FormCreate(TObject*) {
   CreateForm(Form1, Form2)->Show();
   CreateForm(Form1, Form3)->Show();
   CreateForm(Form1, Form4)->Show();
+  LoadSettingsAtStartup(this);
 }
 
-void TForm1::Timer1Timer(TObject*) { WalkTowardCursor(kMuboWalk); }
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::Timer1Timer(TObject*) {
+  // Mubo is shown exactly when its box is ticked, whatever showed or hid the window meanwhile.
+  if (StatusForm1) SetVisible(StatusForm1->CheckBox1->Checked());
+  WalkTowardCursor(kMuboWalk);
+}

@@ -5,6 +5,7 @@
 class TForm1 : public TCharacterForm {
  public:
   explicit TForm1(TComponent* owner);
+  ~TForm1() override;
 
   int32_t ChaseTarget = 0;  // the character Quarn chases: 0 Mubo, 1 Tesk, 2 Plim
 

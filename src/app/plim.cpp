@@ -7,4 +7,8 @@ TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) {
   Build("TForm3");
 }
 
+TForm3::~TForm3() {
+  if (Form3 == this) Form3 = nullptr;
+}
+
 void TForm3::Timer1Timer(TObject*) { WalkTowardCursor(kPlimWalk); }

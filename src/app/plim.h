@@ -5,6 +5,7 @@
 class TForm3 : public TCharacterForm {
  public:
   explicit TForm3(TComponent* owner);
+  ~TForm3() override;
   void Timer1Timer(TObject* sender);
 };
 

@@ -11,7 +11,12 @@ TForm4::TForm4(TComponent* owner) : TCharacterForm(owner) {
   Build("TForm4");
 }
 
+TForm4::~TForm4() {
+  if (Form4 == this) Form4 = nullptr;
+}
+
 void TForm4::Timer1Timer(TObject*) {
+  if (!Form1) return;
   const std::array<TCharacterForm*, 3> targets{Form1, Form2, Form3};
   TCharacterForm* target = targets.at(static_cast<size_t>(Form1->ChaseTarget));
   // Quarn waits while the one it chases is hidden.

@@ -5,6 +5,7 @@
 class TForm4 : public TCharacterForm {
  public:
   explicit TForm4(TComponent* owner);
+  ~TForm4() override;
   void Timer1Timer(TObject* sender);
 };
 

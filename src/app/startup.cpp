@@ -7,6 +7,7 @@
 #include "controls/dxfcheckbox.h"
 #include "framework/framework.h"
 #include "region/region.h"
+#include "settings/status_form.h"
 #include "tray/tray_icon.h"
 
 void RegisterProgramClasses() {
@@ -14,6 +15,7 @@ void RegisterProgramClasses() {
   RegisterRegionClasses();
   RegisterControlClasses();
   RegisterTrayClasses();
+  RegisterSettingsClasses();
   RegisterComponentClass<TForm1>("TForm1");
   RegisterComponentClass<TForm2>("TForm2");
   RegisterComponentClass<TForm3>("TForm3");

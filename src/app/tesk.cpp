@@ -7,4 +7,8 @@ TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) {
   Build("TForm2");
 }
 
+TForm2::~TForm2() {
+  if (Form2 == this) Form2 = nullptr;
+}
+
 void TForm2::Timer1Timer(TObject*) { WalkTowardCursor(kTeskWalk); }

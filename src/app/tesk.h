@@ -5,6 +5,7 @@
 class TForm2 : public TCharacterForm {
  public:
   explicit TForm2(TComponent* owner);
+  ~TForm2() override;
   void Timer1Timer(TObject* sender);
 };
 
