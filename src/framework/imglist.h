@@ -73,7 +73,7 @@ class TImageList : public TComponent {
   TBitmap& Picture(int index);
 
   int width_ = 16, height_ = 16;
-  bool masked_ = true;
+  bool masked_ = false;  // the list's pictures are opaque unless it is masked
   TColor bkColor_ = clNone;
   std::vector<std::unique_ptr<TBitmap>> pictures_;
   std::vector<TChangeLink*> links_;

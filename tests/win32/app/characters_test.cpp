@@ -9,8 +9,11 @@
 #include "app/mubo.h"
 #include "app/plim.h"
 #include "app/quarn.h"
+#include "app/settings_load.h"
 #include "app/tesk.h"
 #include "framework/core/exception.h"
+#include "framework/core/sysutils.h"
+#include "framework/system.h"
 #include "region/core/region_data.h"
 #include "support/test_support.h"
 
@@ -38,9 +41,23 @@ std::vector<Rect> FrameOutline(TRgn* frame, int dx = 0, int dy = 0) {
       .Rects();
 }
 
+// Drops the timer messages of this thread while it is installed.
+LRESULT CALLBACK DropTimerMessages(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION && wparam == PM_REMOVE) {
+    auto* msg = reinterpret_cast<MSG*>(lparam);
+    if (msg->message == WM_TIMER) msg->message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 class Characters : public testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // No settings file: every character is shown.
+    DeleteFileW(Widen(SettingsFilePath()).c_str());
+    // Start-up runs messages (the tray icon's activation): no walker takes a step meanwhile.
+    HookHandle noTicks(
+        SetWindowsHookExW(WH_GETMESSAGE, DropTimerMessages, nullptr, GetCurrentThreadId()));
     CreateForm(Application, Form1);  // its creation handler makes the other three
     for (TCharacterForm* f : All()) {
       TimerWasRunning = TimerWasRunning && f->Timer1->Enabled() && f->Timer1->Interval() == 50;
@@ -49,10 +66,12 @@ class Characters : public testing::Test {
   }
   static void TearDownTestSuite() {
     delete Form1;
-    Form1 = nullptr;
-    Form2 = nullptr;
-    Form3 = nullptr;
-    Form4 = nullptr;
+    // Every window reference is cleared with its window.
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Form2, nullptr);
+    EXPECT_EQ(Form3, nullptr);
+    EXPECT_EQ(Form4, nullptr);
+    EXPECT_EQ(StatusForm1, nullptr);
   }
   static std::array<TCharacterForm*, 4> All() { return {Form1, Form2, Form3, Form4}; }
 
@@ -116,19 +135,76 @@ TEST_F(Characters, StoredValuesOfTheFourWindows) {
       EXPECT_EQ(f->Rgn[n]->Cursor(), crHandPoint);
     }
   }
-  EXPECT_FALSE(IsWindowVisible(Form1->Handle()));  // shown by the message loop, not before
-  for (TCharacterForm* f : std::array<TCharacterForm*, 3>{Form2, Form3, Form4})
-    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+  // Shown by the settings load, as its box is ticked.
+  for (TCharacterForm* f : All()) EXPECT_TRUE(IsWindowVisible(f->Handle()));
   EXPECT_GE(Form1->ChaseTarget, 0);
   EXPECT_LE(Form1->ChaseTarget, 2);
 }
 
+TEST_F(Characters, StartUpEndsWithTheSettingsWindowHiddenAndTheTrayIconActive) {
+  ASSERT_NE(StatusForm1, nullptr);
+  EXPECT_EQ(StatusForm1->Owner(), Form1);
+  EXPECT_FALSE(StatusForm1->Visible());
+  EXPECT_EQ(StatusForm1->Characters, &ProgramCharacters());
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    EXPECT_TRUE(StatusForm1->Shown(slot));
+    EXPECT_EQ(StatusForm1->LaunchFile(slot), "");
+    EXPECT_EQ(ProgramCharacters().Window(slot), All()[size_t(slot)]);
+    EXPECT_EQ(ProgramCharacters().Walker(slot), All()[size_t(slot)]->Timer1);
+  }
+  EXPECT_TRUE(StatusForm1->TrayIcon1->Active());
+  EXPECT_FALSE(Application->ShowMainForm);
+  EXPECT_FALSE(IsWindowVisible(Application->Handle()));  // no task-bar button
+  // Nothing is written at start-up.
+  EXPECT_EQ(GetFileAttributesW(Widen(SettingsFilePath()).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Characters, EachBoxShowsItsCharacterAndMubosTickFollowsHisBox) {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    StatusForm1->SetShown(slot, false);
+    EXPECT_FALSE(IsWindowVisible(All()[size_t(slot)]->Handle()));
+    StatusForm1->SetShown(slot, true);
+    EXPECT_TRUE(IsWindowVisible(All()[size_t(slot)]->Handle()));
+  }
+  Pointer(100, 100);
+  Form1->Hide();
+  Tick(Form1);
+  EXPECT_TRUE(Form1->Visible());
+  StatusForm1->CheckBox1->SetChecked(false);
+  Form1->Show();
+  Tick(Form1);
+  EXPECT_FALSE(Form1->Visible());
+  // The other walkers have no such step.
+  StatusForm1->CheckBox2->SetChecked(false);
+  Form2->Show();
+  Tick(Form2);
+  EXPECT_TRUE(Form2->Visible());
+  // Without the settings window the tick skips the step.
+  TStatusForm1* settings = std::exchange(StatusForm1, nullptr);
+  Tick(Form1);
+  EXPECT_FALSE(Form1->Visible());
+  StatusForm1 = settings;
+  StatusForm1->CheckBox1->SetChecked(true);
+  StatusForm1->CheckBox2->SetChecked(true);
+  EXPECT_TRUE(Form1->Visible());
+}
+
+TEST_F(Characters, TheSystemsCloseCommandLeavesTeskPlimAndQuarnAsTheyAre) {
+  for (TCharacterForm* f : std::array<TCharacterForm*, 3>{Form2, Form3, Form4}) {
+    SendMessageW(f->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_TRUE(f->Visible());
+  }
+  EXPECT_FALSE(Application->Terminated());
+}
+
 TEST_F(Characters, StartUpMakesTheOutlinesFromTheStoredDataWithoutTouchingPixels) {
-  // No frame has made a drawing surface of its picture: nothing was painted or scanned, yet
-  // every frame has its region, equal to the outline of its stored data at (0, 0).
+  // No frame but the shown one (which start-up may paint, as the tray icon's activation runs
+  // the messages) has made a drawing surface of its picture: nothing was scanned, yet every
+  // frame has its region, equal to the outline of its stored data at (0, 0).
   for (TCharacterForm* f : All())
     for (int n = 1; n <= 12; ++n) {
-      EXPECT_FALSE(f->Rgn[n]->RgnBitmap()->SurfaceAllocated()) << f->Caption() << n;
+      if (n > 1) EXPECT_FALSE(f->Rgn[n]->RgnBitmap()->SurfaceAllocated()) << f->Caption() << n;
       ASSERT_NE(f->Rgn[n]->RgnHandle(), nullptr);
     }
   // Each stored outline is the canonical outline of its stored picture.

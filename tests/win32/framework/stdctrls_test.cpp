@@ -236,6 +236,12 @@ TEST(ImageLists, AreCutFromAStripAndDrawOpaqueWithoutMask) {
   EXPECT_EQ(drawn.Colour(5, 2), (PaletteEntry{220, 0, 50, 0}));
   EXPECT_EQ(drawn.Colour(1, 1), (PaletteEntry{0, 0, 0, 0}));
   EXPECT_THROW(list.Draw(target.Canvas(), 0, 0, 3), EListError);
+  // Masked, the bottom-left pixel's colour lets the list's background colour show.
+  list.SetMasked(true);
+  list.SetBkColor(clWhite);
+  list.Draw(target.Canvas(), 0, 0, 0);
+  EXPECT_EQ(target.GetImage().Colour(0, 1), (PaletteEntry{255, 255, 255, 0}));
+  EXPECT_EQ(target.GetImage().Colour(1, 1), (PaletteEntry{20, 0, 50, 0}));
 }
 
 // The text of the tool ID of WINDOW's tooltip ("" if there is none).
