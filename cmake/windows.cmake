@@ -122,6 +122,8 @@ foreach(src ${WIN_BENCHES})
   add_executable(bench_${name} WIN32 ${src} ${GLYPHS_RC})
   target_link_libraries(bench_${name} PRIVATE app)
 endforeach()
+# The settings window's benchmark reads the window's stored description.
+tivolu_descriptions(bench_win_settings_open SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 
 # Test helpers: the Wine keeper and the window probe of the end-to-end tests.
 add_executable(keeper WIN32 tests/win32/keeper/keeper.cpp)

@@ -60,11 +60,16 @@ winenv_locale() {
 winenv_prefix() {
   [ -f "$WINEPREFIX/.tivolu-ready" ] || winenv_new_prefix
   # Without a window manager Wine waits 2 s for one at every hiding of a window it thinks managed
-  # (an activated one): the tests that open and close the settings window a thousand times run
-  # with unmanaged windows.
+  # (an activated one): the test that opens and closes the settings window a thousand times and
+  # the benchmark of its opening run with unmanaged windows.
   [ -f "$WINEPREFIX/.tivolu-unmanaged" ] && return 0
   local reg=$BUILD/unmanaged.reg
-  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\status_form_test.exe\\X11 Driver]\r\n"Managed"="N"\r\n' >"$reg"
+  local program
+  { printf 'REGEDIT4\r\n'
+    for program in status_form_test.exe bench_win_settings_open.exe; do
+      printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\r\n"Managed"="N"\r\n' "$program"
+    done
+  } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.tivolu-unmanaged"
