@@ -101,21 +101,22 @@ namespace {
 // The top-level windows of this thread that a modal window disables: every form's, shown or
 // hidden, and every other visible one (the application's window); not the hidden windows that
 // only hear messages. Only those enabled now, so that exactly they are enabled again.
+struct TaskWindows {
+  HWND Modal;
+  std::vector<HWND> Disabled;
+};
+
+BOOL CALLBACK CollectTaskWindow(HWND window, LPARAM data) {
+  auto& walk = *reinterpret_cast<TaskWindows*>(data);
+  const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
+  if (window != walk.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
+    walk.Disabled.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> DisableTaskWindows(HWND modal) {
-  struct Walk {
-    HWND Modal;
-    std::vector<HWND> Disabled;
-  } walk{modal, {}};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& w = *reinterpret_cast<Walk*>(data);
-        const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
-        if (window != w.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
-          w.Disabled.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  TaskWindows walk{modal, {}};
+  EnumThreadWindows(GetCurrentThreadId(), CollectTaskWindow, reinterpret_cast<LPARAM>(&walk));
   for (HWND window : walk.Disabled) EnableWindow(window, FALSE);
   return walk.Disabled;
 }

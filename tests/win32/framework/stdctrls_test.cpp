@@ -244,32 +244,33 @@ TEST(ImageLists, AreCutFromAStripAndDrawOpaqueWithoutMask) {
   EXPECT_EQ(target.GetImage().Colour(1, 1), (PaletteEntry{20, 0, 50, 0}));
 }
 
+struct ToolSearch {
+  HWND Window;
+  UINT_PTR Id;
+  std::wstring Text;
+};
+
+BOOL CALLBACK FindTool(HWND tip, LPARAM param) {
+  auto& s = *reinterpret_cast<ToolSearch*>(param);
+  wchar_t name[64] = L"";
+  GetClassNameW(tip, name, 64);
+  if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  wchar_t text[128] = L"";
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
+  info.hwnd = s.Window;
+  info.uId = s.Id;
+  info.lpszText = text;
+  if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
+  SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
+  s.Text = text;
+  return FALSE;
+}
+
 // The text of the tool ID of WINDOW's tooltip ("" if there is none).
 std::wstring ToolText(HWND window, UINT_PTR id) {
-  struct Search {
-    HWND Window;
-    UINT_PTR Id;
-    std::wstring Text;
-  } search{window, id, L""};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND tip, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        wchar_t name[64] = L"";
-        GetClassNameW(tip, name, 64);
-        if (std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
-        wchar_t text[128] = L"";
-        TTTOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.hwnd = s.Window;
-        info.uId = s.Id;
-        info.lpszText = text;
-        if (!SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
-        SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&info));
-        s.Text = text;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ToolSearch search{window, id, L""};
+  EnumThreadWindows(GetCurrentThreadId(), FindTool, reinterpret_cast<LPARAM>(&search));
   return search.Text;
 }
 
