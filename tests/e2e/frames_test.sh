@@ -15,6 +15,7 @@ check "the recorder window is up" wait_until 30 grep -q ready "$work/clicks"
 probe cursor 500 100 >/dev/null
 start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
+check "start-up has ended" wait_until 60 started_up
 
 positions() { for c in "${CHARACTERS[@]}"; do probe info "$c" | cut -d' ' -f1,2; done; }
 at_rest() {

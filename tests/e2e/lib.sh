@@ -27,6 +27,10 @@ probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 # probe_field CAPTION FIELD: one value of `probe info`.
 probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
+# Start-up has ended with the tray icon's activation, which hides the application's task-bar window
+# (until then the message loop has not started and nobody walks).
+started_up() { probe info 'Launcher Tivolu! ～Morvane～' | grep -q 'visible=0'; }
+
 window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 no_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 

@@ -10,8 +10,8 @@ TITLE='Launcher Tivolu! ～Morvane～'
 SETTINGS='設定ウィンドウ'
 tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
 no_taskbar_button() { probe info "$TITLE" | grep -q 'visible=0'; }
-# The settings window exists and the task-bar button is gone: start-up has ended.
-started_up() { probe info "$SETTINGS" | grep -q 'visible=0' && no_taskbar_button; }
+# The settings window exists, hidden, and start-up has ended.
+settings_loaded() { probe info "$SETTINGS" | grep -q 'visible=0' && started_up; }
 # The texts of the four edit fields, in the order of their windows (Edit1, Edit3, Edit5, Edit7).
 edit_texts() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=[01] \{0,1\}//p'; }
 
@@ -23,7 +23,7 @@ run_case() {
   cp "$TIVOLU_EXE" "$CASE_DIR/tivolu.exe"
   [ -n "${2:-}" ] && cp "$2" "$CASE_DIR/tivolu.ini"
   start_program "$CASE_DIR/tivolu.exe"
-  check "$1: start-up finishes" wait_until 60 started_up
+  check "$1: start-up finishes" wait_until 60 settings_loaded
 }
 
 # end_case NAME: closes the main window; the program ends by itself with exit code 0.

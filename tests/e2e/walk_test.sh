@@ -59,6 +59,7 @@ PX=560 PY=100
 check "the pointer is placed through X" point_to $PX $PY
 start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
+check "start-up has ended" wait_until 60 started_up
 
 # All three walk down from their stored tops (-80, -50, -50): after n ticks they have made n
 # steps of their own size. Read them together while all are still on their way (Plim, the
