@@ -1,7 +1,5 @@
 #include "settings/status_form.h"
 
-#include <shellapi.h>
-
 TStatusForm1* StatusForm1 = nullptr;
 
 TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
@@ -30,7 +28,7 @@ TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
   ImageList1 = Field<TImageList>("ImageList1");
   TrayIcon1 = Field<TTrayIcon>("TrayIcon1");
   PopupMenu1 = Field<TPopupMenu>("PopupMenu1");
-  DragAcceptFiles(Handle(), TRUE);
+  AcceptDroppedFiles(Handle());
 }
 
 TStatusForm1::~TStatusForm1() {

@@ -30,8 +30,8 @@ class CharacterWindows {
 
 class TStatusForm1 : public TForm, public SettingsControls {
  public:
-  // Builds the window from its stored description and registers it for dropped files (which
-  // makes its window at once; it stays hidden).
+  // Builds the window from its stored description and registers it for dropped files, also from
+  // programs of lower integrity (which makes its window at once; it stays hidden).
   explicit TStatusForm1(TComponent* owner);
   ~TStatusForm1() override;
 
