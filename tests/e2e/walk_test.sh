@@ -23,7 +23,9 @@ top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
 
 at_rest() {
   local a b
-  a=$(where); sleep 0.5; b=$(where)
+  # Longer than the 2 s that Wine without a window manager stalls the program when start-up hides
+  # its task-bar window: a stalled program is not one at rest.
+  a=$(where); sleep 2.5; b=$(where)
   [ "$a" = "$b" ]
 }
 
