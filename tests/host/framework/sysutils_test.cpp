@@ -101,6 +101,19 @@ TEST(ExtractFilePath, KeepsEverythingUpToTheLastSeparator) {
   EXPECT_EQ(ExtractFilePath("C:\\表示\\ソフト\\起動.exe"), "C:\\表示\\ソフト\\");
 }
 
+TEST(ExtractFileNameAndChangeFileExt, NameAndExtensionParts) {
+  EXPECT_EQ(ExtractFileName("C:\\Program Files\\Tivolu\\tivolu.exe"), "tivolu.exe");
+  EXPECT_EQ(ExtractFileName("Z:/home/user/tivolu.exe"), "tivolu.exe");
+  EXPECT_EQ(ExtractFileName("C:tivolu.exe"), "tivolu.exe");
+  EXPECT_EQ(ExtractFileName("C:\\dir\\"), "");
+  EXPECT_EQ(ExtractFileName("tivolu.exe"), "tivolu.exe");
+  EXPECT_EQ(ChangeFileExt("tivolu.exe", ""), "tivolu");
+  EXPECT_EQ(ChangeFileExt("my.tivolu.exe", ""), "my.tivolu");
+  EXPECT_EQ(ChangeFileExt("tivolu", ""), "tivolu");
+  EXPECT_EQ(ChangeFileExt("C:\\v1.2\\tivolu", ".ini"), "C:\\v1.2\\tivolu.ini");  // the folder's dot
+  EXPECT_EQ(ChangeFileExt("C:\\dir\\tivolu.exe", ".ini"), "C:\\dir\\tivolu.ini");
+}
+
 TEST(IniValueStorage, RefusesLineBreaksAndNulOnly) {
   EXPECT_TRUE(IsStorableIniValue(""));
   EXPECT_TRUE(IsStorableIniValue("C:\\a b\\\t\"x\"=;[y]"));

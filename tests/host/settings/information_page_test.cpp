@@ -2,21 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/core/sysutils.h"
-
-TEST(FileNames, NameAndExtensionParts) {
-  EXPECT_EQ(ExtractFileName("C:\\Program Files\\Tivolu\\tivolu.exe"), "tivolu.exe");
-  EXPECT_EQ(ExtractFileName("Z:/home/user/tivolu.exe"), "tivolu.exe");
-  EXPECT_EQ(ExtractFileName("C:tivolu.exe"), "tivolu.exe");
-  EXPECT_EQ(ExtractFileName("C:\\dir\\"), "");
-  EXPECT_EQ(ExtractFileName("tivolu.exe"), "tivolu.exe");
-  EXPECT_EQ(ChangeFileExt("tivolu.exe", ""), "tivolu");
-  EXPECT_EQ(ChangeFileExt("my.tivolu.exe", ""), "my.tivolu");
-  EXPECT_EQ(ChangeFileExt("tivolu", ""), "tivolu");
-  EXPECT_EQ(ChangeFileExt("C:\\v1.2\\tivolu", ".ini"), "C:\\v1.2\\tivolu.ini");  // the folder's dot
-  EXPECT_EQ(ChangeFileExt("C:\\dir\\tivolu.exe", ".ini"), "C:\\dir\\tivolu.ini");
-}
-
 TEST(InformationPage, AddressEndsWithTheProgramsNameEncodedWhereAQueryNeedsIt) {
   const std::string base = std::string(kInformationServer) + "info.php?pf=w&sn=";
   EXPECT_EQ(InformationPageAddress("C:\\Program Files\\Tivolu\\tivolu.exe"), base + "tivolu");
