@@ -22,6 +22,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn1.bmp'
     RgnData = file 'Mubo/Rgn1.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn2: TRgn
     Left = 0
@@ -31,6 +33,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn2.bmp'
     RgnData = file 'Mubo/Rgn2.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn3: TRgn
     Left = 0
@@ -40,6 +44,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn3.bmp'
     RgnData = file 'Mubo/Rgn3.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn4: TRgn
     Left = 0
@@ -49,6 +55,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn4.bmp'
     RgnData = file 'Mubo/Rgn4.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn5: TRgn
     Left = 0
@@ -58,6 +66,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn5.bmp'
     RgnData = file 'Mubo/Rgn5.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn6: TRgn
     Left = 0
@@ -67,6 +77,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn6.bmp'
     RgnData = file 'Mubo/Rgn6.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn7: TRgn
     Left = 0
@@ -76,6 +88,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn7.bmp'
     RgnData = file 'Mubo/Rgn7.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn8: TRgn
     Left = 0
@@ -85,6 +99,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn8.bmp'
     RgnData = file 'Mubo/Rgn8.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn9: TRgn
     Left = 0
@@ -94,6 +110,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn9.bmp'
     RgnData = file 'Mubo/Rgn9.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn10: TRgn
     Left = 0
@@ -103,6 +121,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn10.bmp'
     RgnData = file 'Mubo/Rgn10.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn11: TRgn
     Left = 0
@@ -112,6 +132,8 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn11.bmp'
     RgnData = file 'Mubo/Rgn11.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn12: TRgn
     Left = 0
@@ -121,11 +143,19 @@ object Form1: TForm1
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Mubo/Rgn12.bmp'
     RgnData = file 'Mubo/Rgn12.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object RgnList1: TRgnList
   end
   object Timer1: TTimer
     Interval = 50
     OnTimer = Timer1Timer
+  end
+  object PopupMenu1: TPopupMenu
+    object N1: TMenuItem
+      Caption = '設定ウィンドウを開く(&S)...'
+      OnClick = N1Click
+    end
   end
 end

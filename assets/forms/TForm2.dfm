@@ -21,6 +21,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn1.bmp'
     RgnData = file 'Tesk/Rgn1.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn2: TRgn
     Left = 0
@@ -30,6 +32,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn2.bmp'
     RgnData = file 'Tesk/Rgn2.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn3: TRgn
     Left = 0
@@ -39,6 +43,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn3.bmp'
     RgnData = file 'Tesk/Rgn3.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn4: TRgn
     Left = 0
@@ -48,6 +54,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn4.bmp'
     RgnData = file 'Tesk/Rgn4.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn5: TRgn
     Left = 0
@@ -57,6 +65,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn5.bmp'
     RgnData = file 'Tesk/Rgn5.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn6: TRgn
     Left = 0
@@ -66,6 +76,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn6.bmp'
     RgnData = file 'Tesk/Rgn6.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn7: TRgn
     Left = 0
@@ -75,6 +87,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn7.bmp'
     RgnData = file 'Tesk/Rgn7.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn8: TRgn
     Left = 0
@@ -84,6 +98,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn8.bmp'
     RgnData = file 'Tesk/Rgn8.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn9: TRgn
     Left = 0
@@ -93,6 +109,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn9.bmp'
     RgnData = file 'Tesk/Rgn9.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn10: TRgn
     Left = 0
@@ -102,6 +120,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn10.bmp'
     RgnData = file 'Tesk/Rgn10.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn11: TRgn
     Left = 0
@@ -111,6 +131,8 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn11.bmp'
     RgnData = file 'Tesk/Rgn11.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object Rgn12: TRgn
     Left = 0
@@ -120,11 +142,19 @@ object Form2: TForm2
     Cursor = crHandPoint
     RgnBitmap.Data = bitmap 'Tesk/Rgn12.bmp'
     RgnData = file 'Tesk/Rgn12.rgn'
+    PopupMenu = PopupMenu1
+    OnClick = Rgn1Click
   end
   object RgnList1: TRgnList
   end
   object Timer1: TTimer
     Interval = 50
     OnTimer = Timer1Timer
+  end
+  object PopupMenu1: TPopupMenu
+    object N1: TMenuItem
+      Caption = '設定ウィンドウを開く(&S)...'
+      OnClick = N1Click
+    end
   end
 end

@@ -412,6 +412,7 @@ object StatusForm1: TStatusForm1
       ParentShowHint = False
       Picture.Data = bitmap 'pictures/InfoButton.bmp'
       ShowHint = True
+      OnClick = Image2Click
     end
   end
   object Panel2: TPanel
@@ -534,22 +535,26 @@ object StatusForm1: TStatusForm1
     Icon.Data = file 'pictures/TrayIcon.ico'
     ShowMinimizedIcon = True
     PopupMenu = PopupMenu1
+    OnDblClick = TrayIcon1DblClick
   end
   object PopupMenu1: TPopupMenu
     object S1: TMenuItem
       Caption = '設定ウィンドウを開く(&S)...'
+      OnClick = S1Click
     end
     object N3: TMenuItem
       Caption = '-'
     end
     object N2: TMenuItem
       Caption = 'インフォメーション(&I)...'
+      OnClick = N2Click
     end
     object N4: TMenuItem
       Caption = '-'
     end
     object N1: TMenuItem
       Caption = '終了する(&X)'
+      OnClick = N1Click
     end
   end
 end

@@ -1,6 +1,10 @@
 #include "app/characters.h"
 
+#include "settings/status_form.h"
+
 void TCharacterForm::Build(const std::string& className) {
+  DefineEvent("Rgn1Click", [this](TObject* sender) { Rgn1Click(sender); });
+  DefineEvent("N1Click", [this](TObject* sender) { N1Click(sender); });
   LoadDescription(className);
   RgnList1 = Field<TRgnList>("RgnList1");
   Timer1 = Field<TTimer>("Timer1");
@@ -13,6 +17,20 @@ void TCharacterForm::Build(const std::string& className) {
 void TCharacterForm::WMClose(TMessage& m) {
   if (Application && Application->MainForm() == this) return TForm::WMClose(m);
   m.Result = 0;
+}
+
+void TCharacterForm::Rgn1Click(TObject*) {
+  if (!StatusForm1) return;
+  const std::string file = StatusForm1->SlotEdit(Slot)->Text();
+  if (file.empty()) {
+    RefusalBeep(0);
+    return;
+  }
+  ShellOpen(Handle(), file);
+}
+
+void TCharacterForm::N1Click(TObject*) {
+  if (StatusForm1) StatusForm1->OpenForSlot(Slot);
 }
 
 void TCharacterForm::SelectFrame(int number) {

@@ -12,7 +12,10 @@
 
 class TCharacterForm : public TForm {
  public:
-  explicit TCharacterForm(TComponent* owner) : TForm(owner) {}
+  // SLOT: the character's slot in the settings window, 0 to 3.
+  TCharacterForm(TComponent* owner, int slot) : TForm(owner), Slot(slot) {}
+
+  const int Slot;
 
   TRgnList* RgnList1 = nullptr;
   TTimer* Timer1 = nullptr;
@@ -22,6 +25,12 @@ class TCharacterForm : public TForm {
   // The system's close command ends the program on the main window; the other characters ignore
   // it, each staying visible exactly when its box in the settings window is ticked.
   void WMClose(TMessage& message) override;
+
+  // A left click on any frame: opens the file of the character's slot through the shell, or
+  // beeps when none is assigned. The field is read at the click, whole.
+  void Rgn1Click(TObject* sender);
+  // The character menu's command: the settings window opened on the character's slot.
+  void N1Click(TObject* sender);
 
   // Where the walkers read the pointer (tests replace it).
   inline static BOOL(WINAPI* ReadCursorPos)(LPPOINT) = GetCursorPos;

@@ -10,7 +10,7 @@
 
 TForm1* Form1 = nullptr;
 
-TForm1::TForm1(TComponent* owner) : TCharacterForm(owner) {
+TForm1::TForm1(TComponent* owner) : TCharacterForm(owner, 0) {
   DefineEvent("FormCreate", [this](TObject* sender) { FormCreate(sender); });
   DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
   Build("TForm1");

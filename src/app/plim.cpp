@@ -2,7 +2,7 @@
 
 TForm3* Form3 = nullptr;
 
-TForm3::TForm3(TComponent* owner) : TCharacterForm(owner) {
+TForm3::TForm3(TComponent* owner) : TCharacterForm(owner, 2) {
   DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
   Build("TForm3");
 }

@@ -6,7 +6,7 @@
 
 TForm4* Form4 = nullptr;
 
-TForm4::TForm4(TComponent* owner) : TCharacterForm(owner) {
+TForm4::TForm4(TComponent* owner) : TCharacterForm(owner, 3) {
   DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
   Build("TForm4");
 }

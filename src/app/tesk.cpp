@@ -2,7 +2,7 @@
 
 TForm2* Form2 = nullptr;
 
-TForm2::TForm2(TComponent* owner) : TCharacterForm(owner) {
+TForm2::TForm2(TComponent* owner) : TCharacterForm(owner, 1) {
   DefineEvent("Timer1Timer", [this](TObject* sender) { Timer1Timer(sender); });
   Build("TForm2");
 }

@@ -49,8 +49,8 @@ void ShellOpen(HWND owner, const std::string& file) {
 }
 
 ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(
-          CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    : initialised_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
 
 ComApartment::~ComApartment() {
   if (initialised_) CoUninitialize();
@@ -63,7 +63,8 @@ std::vector<std::wstring> DroppedFiles(HDROP drop) {
     // The length first, so that no path is cut.
     std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1)));
-    files.push_back(std::move(path));
+    // Wine reads a drop without items as one item without a name.
+    if (!path.empty()) files.push_back(std::move(path));
   }
   return files;
 }

@@ -22,7 +22,7 @@ inline BOOL(WINAPI* RefusalBeep)(UINT) = MessageBeep;
 std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view text);
 
-// The whole paths of a WM_DROPFILES drop, in the drop's order.
+// The whole paths of a WM_DROPFILES drop, in the drop's order; never an empty one.
 std::vector<std::wstring> DroppedFiles(HDROP drop);
 // Registers WINDOW for shell file drops and lets the drop messages through the message filter, so
 // a file manager of lower integrity can drop onto an elevated program.

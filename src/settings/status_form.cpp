@@ -1,5 +1,10 @@
 #include "settings/status_form.h"
 
+#include <shellapi.h>
+
+#include "framework/system.h"
+#include "settings/core/information_page.h"
+
 TStatusForm1* StatusForm1 = nullptr;
 
 TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
@@ -11,6 +16,11 @@ TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
   DefineEvent("Image3Click", [this](TObject* sender) { Image3Click(sender); });
   DefineEvent("Image4Click", [this](TObject* sender) { Image4Click(sender); });
   DefineEvent("Image5Click", [this](TObject* sender) { Image5Click(sender); });
+  DefineEvent("Image2Click", [this](TObject* sender) { Image2Click(sender); });
+  DefineEvent("TrayIcon1DblClick", [this](TObject* sender) { TrayIcon1DblClick(sender); });
+  DefineEvent("S1Click", [this](TObject* sender) { S1Click(sender); });
+  DefineEvent("N2Click", [this](TObject* sender) { N2Click(sender); });
+  DefineEvent("N1Click", [this](TObject* sender) { N1Click(sender); });
   LoadDescription("TStatusForm1");
   Image1 = Field<TImage>("Image1");
   Image2 = Field<TImage>("Image2");
@@ -88,10 +98,76 @@ void TStatusForm1::Image5Click(TObject*) {
   }
   // A failed write raises: the walkers stay stopped and the window stays open for a retry.
   WriteSettingsFile(SettingsFilePath(), *this);
-  if (Characters)
-    for (int slot = 0; slot < kSlotCount; ++slot)
-      if (TTimer* walker = Characters->Walker(slot)) walker->SetEnabled(true);
+  EnableWalkers({0, 1, 2, 3}, true);
   if (StatusForm1) StatusForm1->Close();
+}
+
+void TStatusForm1::EnableWalkers(const std::array<int, kSlotCount>& slots, bool enabled) {
+  if (!Characters) return;
+  for (int slot : slots)
+    if (TTimer* walker = Characters->Walker(slot)) walker->SetEnabled(enabled);
+}
+
+void TStatusForm1::OpenForSlot(int slot) {
+  if (slot < 0 || slot >= kSlotCount) return;
+  if (Visible()) {
+    // Already open (from the tray while a character's menu opened it, or the other way round):
+    // showing it modally again would fail; it only comes to the front, its slot kept.
+    BringToFront();
+    SetForegroundWindow(Handle());
+    return;
+  }
+  // The character's own walker first, then the others in slot order.
+  std::array<int, kSlotCount> order{slot};
+  for (int other = 0, next = 1; other < kSlotCount; ++other)
+    if (other != slot) order.at(static_cast<size_t>(next++)) = other;
+  EnableWalkers(order, false);
+  SelectedSlot = slot;
+  try {
+    ShowModal();
+  } catch (...) {
+    // Errors inside the modal loop stay in its window procedures: what arrives here stopped the
+    // window from showing, so nothing would ever start the walkers again.
+    EnableWalkers({0, 1, 2, 3}, true);
+    throw;
+  }
+}
+
+void TStatusForm1::TrayIcon1DblClick(TObject*) { OpenForSlot(0); }
+void TStatusForm1::S1Click(TObject*) { OpenForSlot(0); }
+
+void TStatusForm1::OpenInformationPage() {
+  ShellOpen(Handle(), InformationPageAddress(ParamStr(0)));
+}
+
+void TStatusForm1::N2Click(TObject*) { OpenInformationPage(); }
+
+void TStatusForm1::Image2Click(TObject*) {
+  RefusalBeep(0);
+  if (StatusForm1) {
+    StatusForm1->SetTop(20);
+    StatusForm1->SetLeft(20);
+  }
+  OpenInformationPage();
+}
+
+void TStatusForm1::N1Click(TObject*) {
+  if (!Characters) return;
+  if (TForm* main = Characters->Window(0)) main->Close();
+}
+
+void TStatusForm1::WMDropFiles(TMessage& m) {
+  // Released however this ends.
+  const DropHandle drop(reinterpret_cast<HDROP>(m.WParam));
+  const std::vector<std::wstring> paths = DroppedFiles(drop.Get());
+  for (const std::wstring& path : paths)
+    if (path.find_first_of(L"\r\n") != std::wstring::npos) {
+      RefusalBeep(0);
+      return;
+    }
+  if (paths.empty() || SelectedSlot < 0 || SelectedSlot >= kSlotCount) return;
+  // Each item replaces the one before: the last one stays.
+  SlotEdit(SelectedSlot)->SetText(Narrow(paths.back()));
 }
 
 void TStatusForm1::Dispatch(TMessage& m) {

@@ -75,6 +75,21 @@ class TStatusForm1 : public TForm, public SettingsControls {
   // walkers and closes the window. A failed save raises EIniFileException: the window stays open.
   void Image5Click(TObject* sender);
 
+  // The opening sequence of a character's menu command for SLOT (0 to 3): the four walkers
+  // stopped, SLOT's own first, SLOT selected, the window shown modally until it is closed. While
+  // the window is shown, a second request only brings it to the front, its slot unchanged. If
+  // showing fails, the walkers run again and the error goes on to the caller.
+  void OpenForSlot(int slot);
+  // The tray icon's double click and its menu's first item: opened as Mubo's menu opens it.
+  void TrayIcon1DblClick(TObject* sender);
+  void S1Click(TObject* sender);
+  // The information page, through the shell; N2Click opens it, Image2Click beeps, moves the
+  // window back to 20, 20 and then opens it.
+  void N2Click(TObject* sender);
+  void Image2Click(TObject* sender);
+  // The tray menu's exit item: closes Mubo's window, which ends the program without saving.
+  void N1Click(TObject* sender);
+
   // WM_NCHITTEST answers "caption" (the window is dragged by its surface); WM_DROPFILES goes to
   // WMDropFiles; the rest to the form's dispatch.
   void Dispatch(TMessage& message) override;
@@ -94,10 +109,16 @@ class TStatusForm1 : public TForm, public SettingsControls {
   void WMNCHitTest(TMessage& message) override;
   // The system's close command (Alt+F4) does what the close button does.
   void WMClose(TMessage& message) override;
+  // A shell drop: its last path goes to the selected slot's edit field, whole. A drop holding a
+  // path with a line break is refused with the beep (the settings file could not keep it).
+  void WMDropFiles(TMessage& message) override;
 
  private:
   // Shows or hides the slot's character as its box says.
   void ApplyShown(int slot);
+  void OpenInformationPage();
+  // Every walker's timer enabled or disabled, in the order of SLOTS.
+  void EnableWalkers(const std::array<int, kSlotCount>& slots, bool enabled);
 };
 
 // The settings window, from its creation at start-up until it is destroyed.

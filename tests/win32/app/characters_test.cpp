@@ -15,6 +15,7 @@
 #include "framework/core/sysutils.h"
 #include "framework/system.h"
 #include "region/core/region_data.h"
+#include "support/shell_support.h"
 #include "support/test_support.h"
 
 namespace {
@@ -455,3 +456,122 @@ TEST_F(Characters, AnUnreadablePointerLeavesTheTickWithoutAMoveAndAFailingTickKe
 }
 
 }  // namespace
+
+// A screen point inside the character's shown outline.
+POINT InsideOutline(TCharacterForm* f) {
+  const std::vector<RECT> rects = WindowRegionRects(f->Handle());
+  RECT widest{};
+  for (const RECT& r : rects)
+    if (r.right - r.left > widest.right - widest.left) widest = r;
+  return {f->Left() + (widest.left + widest.right) / 2,
+          f->Top() + (widest.top + widest.bottom) / 2};
+}
+
+TEST_F(Characters, EveryFrameCarriesTheClickAndTheCharacterMenu) {
+  for (TCharacterForm* f : All()) {
+    SCOPED_TRACE(f->Caption());
+    auto* menu = dynamic_cast<TPopupMenu*>(f->FindComponent("PopupMenu1"));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->Items().size(), 1u);
+    EXPECT_EQ(menu->Items()[0]->Name(), "N1");
+    EXPECT_EQ(menu->Items()[0]->Caption(), "設定ウィンドウを開く(&S)...");
+    for (int n = 1; n <= 12; ++n) {
+      EXPECT_EQ(f->Rgn[n]->PopupMenu(), menu) << n;
+      EXPECT_TRUE(f->Rgn[n]->OnClick) << n;
+    }
+  }
+}
+
+TEST_F(Characters, AClickOpensTheSlotsWholeFileOnceOrBeepsWhenThereIsNone) {
+  PlaceAt(Form1, 100, 600);
+  PlaceAt(Form2, 300, 400);
+  PlaceAt(Form3, 500, 400);
+  PlaceAt(Form4, 700, 400);
+  const std::string longFile = "C:\\長い\\" + std::string(400, 'f') + " 😀 & %1.txt";
+  StatusForm1->SetLaunchFile(1, longFile);
+  LaunchRecorder recorder;
+  BeepCounter beeps;
+
+  ClickAt(InsideOutline(Form2));
+  ASSERT_TRUE(PumpUntil([&] { return recorder.Launches.size() == 1; }));
+  const LaunchRecorder::Launch& launch = recorder.Launches[0];
+  EXPECT_EQ(launch.Owner, Form2->Handle());
+  EXPECT_EQ(launch.Verb, L"OPEN");
+  EXPECT_EQ(Narrow(launch.File), longFile);
+  EXPECT_EQ(launch.Parameters, L"");
+  EXPECT_EQ(launch.Folder, L"");
+  EXPECT_EQ(launch.Show, SW_SHOW);
+
+  // A double click opens the file once.
+  ClickAt(InsideOutline(Form2), 2);
+  PumpUntil([&] { return recorder.Launches.size() > 2; }, std::chrono::milliseconds(700));
+  EXPECT_EQ(recorder.Launches.size(), 2u);
+
+  // The field is read at the click: a new assignment launches at once.
+  StatusForm1->SetLaunchFile(1, "D:\\新しい.txt");
+  ClickAt(InsideOutline(Form2));
+  ASSERT_TRUE(PumpUntil([&] { return recorder.Launches.size() == 3; }));
+  EXPECT_EQ(Narrow(recorder.Launches[2].File), "D:\\新しい.txt");
+
+  // Rgn2, the first step up, launches like the other frames.
+  StatusForm1->SetLaunchFile(2, "E:\\plim.txt");
+  Form3->FramePhase = 0;
+  Pointer(510, 300);
+  Form3->Timer1Timer(Form3->Timer1);
+  ASSERT_EQ(ShownFrame(Form3), 2);
+  ClickAt(InsideOutline(Form3));
+  ASSERT_TRUE(PumpUntil([&] { return recorder.Launches.size() == 4; }));
+  EXPECT_EQ(recorder.Launches[3].Owner, Form3->Handle());
+  EXPECT_EQ(Narrow(recorder.Launches[3].File), "E:\\plim.txt");
+
+  // Quarn has nothing assigned: the beep only.
+  StatusForm1->SetLaunchFile(3, "");
+  ClickAt(InsideOutline(Form4));
+  ASSERT_TRUE(PumpUntil([&] { return beeps.Beeps() == 1; }));
+  EXPECT_EQ(recorder.Launches.size(), 4u);
+}
+
+TEST_F(Characters, EachCharactersMenuOpensTheSettingsWindowOnItsSlotWithEveryWalkerStopped) {
+  PlaceAt(Form1, 100, 600);
+  PlaceAt(Form2, 300, 400);
+  PlaceAt(Form3, 500, 400);
+  PlaceAt(Form4, 700, 400);
+  int slot = 0;
+  for (TCharacterForm* f : All()) {
+    SCOPED_TRACE(f->Caption());
+    for (TCharacterForm* g : All()) g->Timer1->SetEnabled(true);
+    StatusForm1->SelectedSlot = (slot + 1) % 4;
+    // Once the settings window shows: what it shows, then its close button.
+    bool seen = false;
+    TTimer inside(nullptr);
+    inside.SetInterval(50);
+    inside.SetOnTimer([&](TObject*) {
+      if (!StatusForm1->Visible()) return;
+      inside.SetEnabled(false);
+      seen = true;
+      EXPECT_EQ(StatusForm1->SelectedSlot, slot);
+      for (TCharacterForm* g : All()) EXPECT_FALSE(g->Timer1->Enabled()) << g->Caption();
+      // The characters take no clicks while it is shown.
+      EXPECT_FALSE(IsWindowEnabled(f->Handle()));
+      StatusForm1->Image5Click(StatusForm1->Image5);
+    });
+    // A right click on the character: its menu, whose item is picked by its access key.
+    const POINT at = InsideOutline(f);
+    const bool menuSeen = OpenAndPick(
+        [&] {
+          SendMessageW(f->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f->Handle()),
+                       MAKELPARAM(at.x, at.y));
+        },
+        L's');
+    EXPECT_TRUE(menuSeen);
+    // The item's command arrives as a message after the menu closes.
+    EXPECT_TRUE(PumpUntil([&] { return seen && !StatusForm1->Visible(); }));
+    EXPECT_FALSE(StatusForm1->Visible());
+    for (TCharacterForm* g : All()) {
+      EXPECT_TRUE(g->Timer1->Enabled());
+      g->Timer1->SetEnabled(false);
+    }
+    ++slot;
+  }
+  DeleteFileW(Widen(SettingsFilePath()).c_str());
+}

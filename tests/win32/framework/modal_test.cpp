@@ -28,21 +28,6 @@ std::unique_ptr<Window> NewWindow() {
   return std::unique_ptr<Window>(window);
 }
 
-// Runs STEP from inside the modal loop, on a timer tick.
-class Later {
- public:
-  explicit Later(std::function<void()> step) : timer_(nullptr) {
-    timer_.SetInterval(20);
-    timer_.SetOnTimer([this, step = std::move(step)](TObject*) {
-      timer_.SetEnabled(false);
-      step();
-    });
-  }
-
- private:
-  TTimer timer_;
-};
-
 TEST(ShowModal, DisablesEveryOtherWindowHiddenOnesTooAndEnablesExactlyThoseAgain) {
   auto modal = NewWindow();
   auto shown = NewWindow();

@@ -2,8 +2,6 @@
 // and leaving, the message routing to the named handlers, double clicks, the one error box, and
 // the handle owners and guards.
 #include <gtest/gtest.h>
-// DROPFILES
-#include <shlobj.h>
 
 #include <cstring>
 #include <memory>
@@ -14,6 +12,7 @@
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 #include "region/region.h"
+#include "support/shell_support.h"
 #include "support/test_classes.h"
 #include "support/test_support.h"
 
@@ -251,20 +250,6 @@ class DropForm : public TForm {
     Dropped = DroppedFiles(drop.Get());
   }
 };
-
-// A drop as the shell makes it: DROPFILES, then the wide paths, each ended by a zero, and a zero.
-HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
-  std::wstring list;
-  for (const auto& p : paths) list += p + L'\0';
-  list += L'\0';
-  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  std::memcpy(files + 1, list.data(), list.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return memory;
-}
 
 TEST(Routing, EachMessageReachesItsNamedHandler) {
   DropForm form(nullptr);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <psapi.h>
+// DROPFILES
+#include <shlobj.h>
 
 #include <array>
 #include <memory>
@@ -17,7 +19,9 @@
 #include "framework/core/exception.h"
 #include "framework/core/sysutils.h"
 #include "framework/system.h"
+#include "settings/core/information_page.h"
 #include "support/files.h"
+#include "support/shell_support.h"
 #include "support/test_support.h"
 
 namespace {
@@ -44,23 +48,14 @@ class Character : public TForm {
 class FakeCharacters : public CharacterWindows {
  public:
   std::array<Character*, kSlotCount> Windows{};
+  // The slots whose walker was asked for, in order, with whether it was running then.
+  mutable std::vector<std::pair<int, bool>> WalkersAsked;
   TForm* Window(int slot) const override { return Windows.at(size_t(slot)); }
-  TTimer* Walker(int slot) const override { return Windows.at(size_t(slot))->Timer1; }
-};
-
-// Runs STEP from inside the modal loop, on a timer tick.
-class Later {
- public:
-  explicit Later(std::function<void()> step, unsigned interval = 30) : timer_(nullptr) {
-    timer_.SetInterval(interval);
-    timer_.SetOnTimer([this, step = std::move(step)](TObject*) {
-      timer_.SetEnabled(false);
-      step();
-    });
+  TTimer* Walker(int slot) const override {
+    TTimer* timer = Windows.at(size_t(slot))->Timer1;
+    WalkersAsked.emplace_back(slot, timer->Enabled());
+    return timer;
   }
-
- private:
-  TTimer timer_;
 };
 
 void RemoveSettingsFile() {
@@ -593,3 +588,201 @@ TEST_F(StatusFormTest, AThousandOpeningsLeakNoHandlesAndGrowNoMemory) {
 }
 
 }  // namespace
+
+// Drops made in this process, as the shell makes them, onto the settings window.
+class StatusFormDropTest : public StatusFormTest {
+ protected:
+  // Sends the drop at a client point of the window; returns whether its handle was released.
+  bool Drop(const std::vector<std::wstring>& paths, POINT at = {200, 300}) {
+    HGLOBAL drop = MakeDrop(paths);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pt = at;
+    GlobalUnlock(drop);
+    SendMessageW(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    return DropReleased(drop);
+  }
+  std::array<std::string, kSlotCount> Fields() const {
+    return {form->LaunchFile(0), form->LaunchFile(1), form->LaunchFile(2), form->LaunchFile(3)};
+  }
+};
+
+TEST_F(StatusFormDropTest, GoesToTheSelectedSlotOnlyWhereverItLandsAndTheLastItemWins) {
+  form->SelectedSlot = 1;
+  const POINT overEdit1{150, 66};
+  EXPECT_TRUE(Drop({L"C:\\a\\first.txt"}, overEdit1));
+  EXPECT_EQ(Fields(), (std::array<std::string, 4>{"", "C:\\a\\first.txt", "", ""}));
+
+  EXPECT_TRUE(Drop({L"C:\\one.txt", L"D:\\two", L"E:\\three.doc"}));
+  EXPECT_EQ(form->LaunchFile(1), "E:\\three.doc");
+
+  // Another slot chosen with the arrow between two drops: each keeps its own, and the close
+  // button saves both.
+  form->Image3Click(form->Image3);
+  EXPECT_TRUE(Drop({L"F:\\for slot three.lnk"}));
+  EXPECT_EQ(Fields(),
+            (std::array<std::string, 4>{"", "E:\\three.doc", "F:\\for slot three.lnk", ""}));
+  form->Image5Click(form->Image5);
+  EXPECT_EQ(IniValue("Execute", "Char02"), "E:\\three.doc");
+  EXPECT_EQ(IniValue("Execute", "Char03"), "F:\\for slot three.lnk");
+  EXPECT_EQ(beeps, 0);
+}
+
+TEST_F(StatusFormDropTest, LongAndNonAnsiPathsArriveWhole) {
+  form->SelectedSlot = 3;
+  const std::wstring longPath = L"C:\\" + std::wstring(600, L'd') + L"\\x.txt";
+  ASSERT_GT(longPath.size(), 600u);
+  EXPECT_TRUE(Drop({longPath}));
+  EXPECT_EQ(Widen(form->LaunchFile(3)), longPath);
+  EXPECT_TRUE(Drop({Widen(kOutsideEveryCodePage)}));
+  EXPECT_EQ(form->LaunchFile(3), kOutsideEveryCodePage);
+  EXPECT_TRUE(Drop({Widen(kJapanesePath)}));
+  EXPECT_EQ(form->LaunchFile(3), kJapanesePath);
+  wchar_t shown[64] = L"";
+  GetWindowTextW(form->Edit7->Handle(), shown, 64);
+  EXPECT_EQ(Narrow(shown), kJapanesePath);
+}
+
+TEST_F(StatusFormDropTest, AnEmptyDropOrALineBreakChangesNothingAndTheHandleIsReleased) {
+  form->SetLaunchFile(0, "C:\\kept.txt");
+  form->SelectedSlot = 0;
+  ASSERT_EQ(form->LaunchFile(0), "C:\\kept.txt");
+  EXPECT_TRUE(Drop({}));
+  EXPECT_EQ(form->LaunchFile(0), "C:\\kept.txt");
+  EXPECT_EQ(beeps, 0);
+  // A Linux file name may hold a line break; the settings file could not keep it.
+  EXPECT_TRUE(Drop({L"Z:\\home\\a\nb.txt"}));
+  EXPECT_TRUE(Drop({L"Z:\\fine.txt", L"Z:\\home\\c\rd.txt"}));
+  EXPECT_EQ(form->LaunchFile(0), "C:\\kept.txt");
+  EXPECT_EQ(beeps, 2);
+  // A slot outside 0..3 receives nothing, and the drop is still released.
+  form->SelectedSlot = 7;
+  EXPECT_TRUE(Drop({L"C:\\nowhere.txt"}));
+  EXPECT_EQ(Fields(), (std::array<std::string, 4>{"C:\\kept.txt", "", "", ""}));
+}
+
+TEST_F(StatusFormTest, OpeningStopsTheWalkersOwnFirstSelectsTheSlotAndShowsModally) {
+  const std::array<std::array<int, 4>, 4> orders{
+      {{0, 1, 2, 3}, {1, 0, 2, 3}, {2, 0, 1, 3}, {3, 0, 1, 2}}};
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    SCOPED_TRACE(slot);
+    for (Character* c : characters.Windows) c->Timer1->SetEnabled(true);
+    form->SelectedSlot = (slot + 2) % 4;
+    characters.WalkersAsked.clear();
+    bool seen = false;
+    Later inside([&] {
+      EXPECT_TRUE(form->Visible());
+      EXPECT_TRUE(form->Modal());
+      EXPECT_EQ(form->SelectedSlot, slot);
+      EXPECT_TRUE(form->SlotEdit(slot)->Enabled());
+      EXPECT_TRUE(WalkersRunning(false));
+      ASSERT_EQ(characters.WalkersAsked.size(), 4u);
+      for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(characters.WalkersAsked[i].first, orders[size_t(slot)][i]);
+        EXPECT_TRUE(characters.WalkersAsked[i].second);  // each stopped after those before it
+      }
+      // A second request while it is shown: to the front, the slot kept, no error.
+      form->Image3Click(form->Image3);
+      ExceptionCatcher errors;
+      form->TrayIcon1DblClick(form->TrayIcon1);
+      form->OpenForSlot((slot + 1) % 4);
+      EXPECT_EQ(form->SelectedSlot, (slot + 1) % 4);
+      EXPECT_TRUE(errors.Messages.empty());
+      EXPECT_EQ(characters.WalkersAsked.size(), 4u);
+      seen = true;
+      form->Image5Click(form->Image5);
+    });
+    form->OpenForSlot(slot);
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(WalkersRunning(true));
+  }
+}
+
+TEST_F(StatusFormTest, TheTrayOpensOnSlotOneWhateverWasSelected) {
+  for (auto open : {&TStatusForm1::TrayIcon1DblClick, &TStatusForm1::S1Click}) {
+    form->SelectedSlot = 3;
+    int selected = -1;
+    Later inside([&] {
+      selected = form->SelectedSlot;
+      form->Image5Click(form->Image5);
+    });
+    (form.get()->*open)(form->TrayIcon1);
+    EXPECT_EQ(selected, 0);
+    EXPECT_TRUE(WalkersRunning(true));
+  }
+  // The stored menu and handlers.
+  std::vector<std::string> items;
+  for (TMenuItem* item : form->PopupMenu1->Items())
+    items.push_back(item->Name() + " " + item->Caption());
+  EXPECT_EQ(items,
+            (std::vector<std::string>{"S1 設定ウィンドウを開く(&S)...", "N3 -",
+                                      "N2 インフォメーション(&I)...", "N4 -", "N1 終了する(&X)"}));
+  EXPECT_TRUE(form->TrayIcon1->OnDblClick);
+  EXPECT_TRUE(form->Image2->OnClick);
+}
+
+TEST_F(StatusFormTest, AFailedShowingStartsTheWalkersAgain) {
+  for (Character* c : characters.Windows) c->Timer1->SetEnabled(true);
+  form->OnShow = [](TObject*) { throw Exception("no window"); };
+  EXPECT_THROW(form->OpenForSlot(2), Exception);
+  EXPECT_TRUE(WalkersRunning(true));
+  EXPECT_FALSE(form->Visible());
+}
+
+// What the information page's launch saw of the window and the beeps at that moment.
+struct PageLaunch {
+  HWND Owner;
+  std::wstring Verb, Address;
+  int BeepsBefore;
+  POINT Place;
+};
+std::vector<PageLaunch> pageLaunches;
+HINSTANCE WINAPI RecordPageLaunch(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR folder, INT show) {
+  EXPECT_STREQ(parameters, L"");
+  EXPECT_STREQ(folder, L"");
+  EXPECT_EQ(show, SW_SHOW);
+  RECT r;
+  GetWindowRect(owner, &r);
+  pageLaunches.push_back({owner, verb, file, beeps, {r.left, r.top}});
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST_F(StatusFormTest, TheInformationPageFromTheMenuAndFromTheLogo) {
+  pageLaunches.clear();
+  ShellExecuteFunction = RecordPageLaunch;
+  form->SetBounds(200, 150, form->Width(), form->Height());
+  form->N2Click(nullptr);
+  form->Image2Click(form->Image2);
+  ShellExecuteFunction = ShellExecuteW;
+  const std::wstring address = Widen(InformationPageAddress(ParamStr(0)));
+  EXPECT_NE(address.find(L"info.php?pf=w&sn=status_form_test"), std::wstring::npos) << address;
+  ASSERT_EQ(pageLaunches.size(), 2u);
+  // The menu item: no beep, no move.
+  EXPECT_EQ(pageLaunches[0].Owner, form->Handle());
+  EXPECT_EQ(pageLaunches[0].Verb, L"OPEN");
+  EXPECT_EQ(pageLaunches[0].Address, address);
+  EXPECT_EQ(pageLaunches[0].BeepsBefore, 0);
+  EXPECT_EQ(pageLaunches[0].Place.x, 200);
+  // The logo: the beep, the move back to 20, 20, then the page.
+  EXPECT_EQ(pageLaunches[1].Address, address);
+  EXPECT_EQ(pageLaunches[1].BeepsBefore, 1);
+  EXPECT_EQ(pageLaunches[1].Place.x, 20);
+  EXPECT_EQ(pageLaunches[1].Place.y, 20);
+  EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(StatusFormTest, TheExitItemClosesMubosWindowWithoutSaving) {
+  form->SetLaunchFile(0, "C:\\lost.txt");
+  bool closed = false;
+  Later inside([&] {
+    form->N1Click(nullptr);
+    // Not the main window here: Close hides it; the program's own ends the program.
+    closed = !characters.Windows[0]->Visible();
+    EXPECT_FALSE(Exists(SettingsFilePath()));
+    form->Image5Click(form->Image5);
+  });
+  form->OpenForSlot(0);
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(characters.Windows[1]->Visible());
+}

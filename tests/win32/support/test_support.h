@@ -15,6 +15,21 @@ void RegisterTestClasses();
 bool PumpUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = std::chrono::seconds(10));
 
+// Runs STEP once, on a timer tick INTERVAL ms from now: from inside a modal loop or an open menu.
+class Later {
+ public:
+  explicit Later(std::function<void()> step, unsigned interval = 30) : timer_(nullptr) {
+    timer_.SetInterval(interval);
+    timer_.SetOnTimer([this, step = std::move(step)](TObject*) {
+      timer_.SetEnabled(false);
+      step();
+    });
+  }
+
+ private:
+  TTimer timer_;
+};
+
 // Collects the exceptions the application would show, instead of showing message boxes.
 class ExceptionCatcher {
  public:
