@@ -114,6 +114,10 @@ foreach(script ${E2E_TESTS})
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
     ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR};TIVOLU_SHIPPED=${CMAKE_SOURCE_DIR}/build/tivolu.exe")
 endforeach()
+# The user's whole journey once more in Wine's default Western code page.
+add_test(NAME e2e_journey_test_cp1252 COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/journey_test.sh)
+set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
+  ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 
 # Windows benchmarks: bench/win_*.cpp.
 file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)

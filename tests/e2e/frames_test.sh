@@ -17,14 +17,6 @@ start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
 check "start-up has ended" wait_until 60 started_up
 
-positions() { for c in "${CHARACTERS[@]}"; do probe info "$c" | cut -d' ' -f1,2; done; }
-at_rest() {
-  local a b
-  # Longer than the 2 s that Wine without a window manager stalls the program when start-up hides
-  # its task-bar window: a stalled program is not one at rest.
-  a=$(positions); sleep 2.5; b=$(positions)
-  [ "$a" = "$b" ]
-}
 check "the characters come to rest" wait_until 60 at_rest
 
 for c in "${CHARACTERS[@]}"; do
@@ -55,10 +47,6 @@ for c in names:
     rects = sorted(tuple(map(int, l.split())) for l in open(f"{work}/{c}.region") if l.strip())
     win[c] = (int(info["left"]), int(info["top"]), rects, info)
 
-def covered(c, x, y):
-    left, top, rects, _ = win[c]
-    return any(l <= x - left < r and t <= y - top < b for l, t, r, b in rects)
-
 for c in names:
     left, top, rects, info = win[c]
     frames = [n for n in range(1, 13) if blob_rects(f"{art}/{c}/Rgn{n}.rgn") == rects]
@@ -72,27 +60,8 @@ for c in names:
 
 keyed = sum(1 for i in range(0, len(screen), 3) if tuple(screen[i:i + 3]) in keys)
 print(f"keycolour {'ok' if keyed == 0 else 'bad'} {keyed}")
-
-# The rabbit: a pixel between its ears (outside its outline, inside its box, with figure on
-# both sides in that row), and a pixel of the figure; both where no other character lies and
-# within its resting zone (so moving the pointer there makes nobody move).
-left, top, rects, _ = win["Tesk"]
-others = [c for c in names if c != "Tesk"]
-free = lambda x, y: not any(covered(o, x, y) for o in others)
-gap = figure = None
-for y in range(0, 12):
-    row = sorted((l, r) for l, t, r, b in rects if t <= y < b)
-    for (l1, r1), (l2, r2) in zip(row, row[1:]):
-        for x in range(r1, l2):
-            if x <= 12 and top + y >= 0 and free(left + x, top + y) and not gap:
-                gap = (left + x, top + y)
-    for l, r in row:
-        for x in range(l, r):
-            if x <= 12 and top + y >= 0 and free(left + x, top + y) and not figure:
-                figure = (left + x, top + y)
-print("gap", *(gap or ("none",)))
-print("figurepoint", *(figure or ("none",)))
 PY
+/usr/bin/python3 "$(dirname "$0")/rabbit_points.py" "$work" >>"$work/verdict"
 cat "$work/verdict"
 for c in "${CHARACTERS[@]}"; do
   check "$c has the outline of one of its frames" grep -q "^outline $c ok" "$work/verdict"

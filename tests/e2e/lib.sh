@@ -31,6 +31,29 @@ probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 # (until then the message loop has not started and nobody walks).
 started_up() { probe info 'Launcher Tivolu! ～Morvane～' | grep -q 'visible=0'; }
 
+# The characters have come to rest: nobody moved for longer than the 2 s that Wine without a window
+# manager stalls the program when start-up hides its task-bar window (a stalled program is not one
+# at rest).
+at_rest() {
+  local a b
+  a=$(probe where "${CHARACTERS[@]}"); sleep 2.5; b=$(probe where "${CHARACTERS[@]}")
+  [ "$a" = "$b" ]
+}
+
+# Wine's system tray window, where the program's icon shows (empty when it is not there).
+tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
+tray_shown() { [ -n "$(tray_window)" ]; }
+
+# right_press X Y: a right press and release there, slow enough that the press opens a menu and
+# the release comes while it is open.
+right_press() {
+  xdotool mousemove --sync "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 3
+  sleep 0.2
+  xdotool mouseup 3
+}
+
 window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 no_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 

@@ -8,7 +8,6 @@ source "$(dirname "$0")/lib.sh"
 
 TITLE='Launcher Tivolu! ～Morvane～'
 SETTINGS='設定ウィンドウ'
-tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
 no_taskbar_button() { probe info "$TITLE" | grep -q 'visible=0'; }
 # The settings window exists, hidden, and start-up has ended.
 settings_loaded() { probe info "$SETTINGS" | grep -q 'visible=0' && started_up; }

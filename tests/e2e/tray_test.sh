@@ -18,14 +18,6 @@ item_centre() {
   since_mark | grep -m1 "^item $1" |
     while read -r _ _ left top right bottom; do echo $(((left + right) / 2)) $(((top + bottom) / 2)); done
 }
-tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
-right_press() {
-  xdotool mousemove --sync $ICON_X $ICON_Y
-  sleep 0.3
-  xdotool mousedown 3
-  sleep 0.2
-  xdotool mouseup 3
-}
 
 probe cursor 640 900 >/dev/null
 start_program "$TIVOLU_BUILD/traydemo.exe" "$(winepath -w "$LOG" 2>/dev/null)"
@@ -55,7 +47,7 @@ since_mark | grep -v '^OnMouseMove'
 
 # A right press opens the menu at the pointer; the release comes while it is open.
 mark
-right_press
+right_press $ICON_X $ICON_Y
 check "a right press raises OnMouseDown, then OnPopUp" wait_until 10 logged OnPopUp
 check "the menu opens with its five items" wait_until 10 items_shown
 since_mark | grep '^item '
@@ -74,7 +66,7 @@ since_mark | grep -v '^OnMouseMove'
 
 # The exit item ends the program, and the icon goes with it.
 mark
-right_press
+right_press $ICON_X $ICON_Y
 check "the menu opens again" wait_until 10 items_shown
 read -r x y < <(item_centre '終了する')
 xdotool mousemove --sync "$x" "$y"

@@ -21,14 +21,6 @@ pointer_over_root() {
 where() { probe where "${CHARACTERS[@]}"; }
 top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
 
-at_rest() {
-  local a b
-  # Longer than the 2 s that Wine without a window manager stalls the program when start-up hides
-  # its task-bar window: a stalled program is not one at rest.
-  a=$(where); sleep 2.5; b=$(where)
-  [ "$a" = "$b" ]
-}
-
 # in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes.
 in_zone() {
   local left top

@@ -10,6 +10,8 @@
 //   dropped onto it (one line each, in the drop's order)
 // - probe cursor - | X Y: places the pointer through Windows (SetCursorPos) and prints where
 //   Windows sees it; a user's pointer moves come from X (xdotool)
+// - probe menu: "LEFT TOP RIGHT BOTTOM" of the popup menu open on the screen (the items of another
+//   program's menu cannot be read; its first item lies at the top, its last at the bottom)
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
 #include <windows.h>
 // after windows.h, which it needs
@@ -90,8 +92,19 @@ static LRESULT CALLBACK RecorderProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 2 && std::wstring(argv[1]) == L"menu") {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+      wchar_t cls[64];
+      GetClassNameW(h, cls, 64);
+      RECT r;
+      if (std::wstring(cls) != L"#32768" || !IsWindowVisible(h) || !GetWindowRect(h, &r)) continue;
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+      return 0;
+    }
+    return 1;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: probe info|region|close|dialog|dismiss CAPTION\n");
+    std::fprintf(stderr, "usage: probe info|region|close|dialog|dismiss|children CAPTION\n");
     return 2;
   }
   std::wstring command = argv[1], caption = argv[2];
