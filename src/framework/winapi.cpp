@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "framework/core/sysutils.h"
+
 namespace {
 std::optional<bool> wineOverride;
 }
@@ -45,7 +47,13 @@ void AcceptDroppedFiles(HWND window) {
 }
 
 void ShellOpen(HWND owner, const std::string& file) {
-  ShellExecuteFunction(owner, L"OPEN", Widen(file).c_str(), L"", L"", SW_SHOW);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteFunction(owner, L"OPEN", Widen(file).c_str(), L"", L"", SW_SHOW));
+  // A Wine prefix knows few file types (a fresh one not even ".txt"): what it cannot open goes to
+  // the Linux desktop's own opener, which Wine's winebrowser reaches (xdg-open).
+  if (result == SE_ERR_NOASSOC && RunningUnderWine())
+    ShellExecuteFunction(owner, L"OPEN", L"winebrowser.exe", Widen(QuoteArgument(file)).c_str(), L"",
+                         SW_SHOW);
 }
 
 ComApartment::ComApartment()

@@ -33,7 +33,9 @@ inline HINSTANCE(WINAPI* ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, 
                                                INT) = ShellExecuteW;
 // Opens FILE (a path or an address, UTF-8, whole) through the shell's "OPEN" verb with OWNER as
 // the owner of what the shell shows, empty parameters and folder, SW_SHOW. FILE is always the
-// file argument, never part of a command line. The shell reports its own failures.
+// file argument, never part of a command line. The shell reports its own failures. Under Wine a
+// file of a type the prefix has no program for is handed to the Linux desktop through winebrowser
+// (as its one quoted argument).
 void ShellOpen(HWND owner, const std::string& file);
 
 // The shell's COM apartment for this thread, which the shell asks for before it launches through

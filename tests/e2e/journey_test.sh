@@ -50,28 +50,6 @@ fields() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) \{0,1\}
 only_enabled() { [ "$(fields | cut -c1 | tr -d '\n')" = "$(printf '%0*d' 4 0 | sed "s/0/1/$1")" ]; }
 field_text() { fields | sed -n "$1p" | cut -c3-; }
 
-# A point of the rabbit's figure where no other character lies, inside his resting zone; the
-# pointer is put there and everyone has come to rest around it ("X Y" in TESK).
-point_at_tesk() {
-  local try c
-  for try in 1 2 3 4 5; do
-    wait_until 60 at_rest || return 1
-    for c in "${CHARACTERS[@]}"; do
-      probe info "$c" >"$work/$c.info"
-      probe region "$c" >"$work/$c.region"
-    done
-    TESK=$(/usr/bin/python3 "$(dirname "$0")/rabbit_points.py" "$work" | sed -n 's/^figurepoint //p')
-    [ "$TESK" != none ] || return 1
-    # shellcheck disable=SC2086
-    xdotool mousemove --sync $TESK
-    # The others walk to the pointer too; when one of them covers the point now, another is chosen.
-    wait_until 60 at_rest || return 1
-    [ "$(/usr/bin/python3 "$(dirname "$0")/rabbit_points.py" "$work" | sed -n 's/^figurepoint //p')" \
-      = "$TESK" ] && return 0
-  done
-  return 1
-}
-
 # click_menu_item FIRST|LAST: clicks that item of the open popup menu.
 click_menu_item() {
   local left top right bottom y

@@ -40,6 +40,34 @@ at_rest() {
   [ "$a" = "$b" ]
 }
 
+# rabbit_point gap|figurepoint: that point by the rabbit as the characters stand now, as "X Y"
+# ("none" when there is none); see rabbit_points.py.
+rabbit_point() {
+  local c
+  for c in "${CHARACTERS[@]}"; do
+    probe info "$c" >"$WORK/$c.info"
+    probe region "$c" >"$WORK/$c.region"
+  done
+  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rabbit_points.py" "$WORK" | sed -n "s/^$1 //p"
+}
+
+# Puts the pointer on a point of the rabbit's figure where no other character lies, inside his
+# resting zone, once everyone has come to rest around it ("X Y" in TESK).
+point_at_tesk() {
+  local try
+  for try in 1 2 3 4 5; do
+    wait_until 60 at_rest || return 1
+    TESK=$(rabbit_point figurepoint)
+    [ "$TESK" != none ] || return 1
+    # shellcheck disable=SC2086
+    xdotool mousemove --sync $TESK
+    # The others walk to the pointer too; when one of them covers the point now, another is chosen.
+    wait_until 60 at_rest || return 1
+    [ "$(rabbit_point figurepoint)" = "$TESK" ] && return 0
+  done
+  return 1
+}
+
 # Wine's system tray window, where the program's icon shows (empty when it is not there).
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
 tray_shown() { [ -n "$(tray_window)" ]; }

@@ -60,3 +60,20 @@ std::string ChangeFileExt(std::string_view fileName, std::string_view extension)
   const bool hasExtension = dot != std::string_view::npos && fileName[dot] == '.';
   return std::string(hasExtension ? fileName.substr(0, dot) : fileName) + std::string(extension);
 }
+
+std::string QuoteArgument(std::string_view argument) {
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count as escapes only before a quotation mark.
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
+}

@@ -1,6 +1,6 @@
 #pragma once
-// Run-time helpers of the framework that need no Windows header: number conversion and path
-// splitting, as the rest of the program expects them.
+// Run-time helpers of the framework that need no Windows header: number conversion, path
+// splitting and command-line quoting, as the rest of the program expects them.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,3 +20,8 @@ std::string ExtractFileName(std::string_view fileName);
 // FILE_NAME with its extension (from the last "." of its name part on, if any) replaced by
 // EXTENSION; an empty EXTENSION removes it.
 std::string ChangeFileExt(std::string_view fileName, std::string_view extension);
+
+// ARGUMENT as one argument of a Windows command line: in quotation marks, with the backslashes
+// that precede a quotation mark (its own or the closing one) doubled and its own quotation marks
+// escaped, so that CommandLineToArgvW and the C run-time read back exactly ARGUMENT.
+std::string QuoteArgument(std::string_view argument);

@@ -114,6 +114,16 @@ TEST(ExtractFileNameAndChangeFileExt, NameAndExtensionParts) {
   EXPECT_EQ(ChangeFileExt("C:\\dir\\tivolu.exe", ".ini"), "C:\\dir\\tivolu.ini");
 }
 
+TEST(QuoteArgument, EscapesBackslashesOnlyBeforeQuotationMarks) {
+  EXPECT_EQ(QuoteArgument("Z:\\tmp\\a b.txt"), "\"Z:\\tmp\\a b.txt\"");
+  EXPECT_EQ(QuoteArgument(""), "\"\"");
+  // A root folder's backslash would otherwise escape the closing quotation mark.
+  EXPECT_EQ(QuoteArgument("Z:\\"), "\"Z:\\\\\"");
+  EXPECT_EQ(QuoteArgument("a\"b"), "\"a\\\"b\"");
+  EXPECT_EQ(QuoteArgument("a\\\"b"), "\"a\\\\\\\"b\"");
+  EXPECT_EQ(QuoteArgument("資料\\メモ"), "\"資料\\メモ\"");
+}
+
 TEST(IniValueStorage, RefusesLineBreaksAndNulOnly) {
   EXPECT_TRUE(IsStorableIniValue(""));
   EXPECT_TRUE(IsStorableIniValue("C:\\a b\\\t\"x\"=;[y]"));

@@ -28,6 +28,38 @@ TEST(Shell, OpenPassesTheWholeFileAsTheFileArgumentWithEmptyParametersAndFolder)
   EXPECT_EQ(Launches[1].File, L"https://information-server.invalid/info.php?pf=w&sn=tivolu");
 }
 
+TEST(Shell, UnderWineAFileOfNoKnownTypeGoesToTheDesktopsOpenerOnWindowsTheShellAlone) {
+  const std::string file = "Z:\\tmp\\資料 \"x\"\\";
+  struct Case {
+    bool wine;
+    INT_PTR answer;
+    size_t launches;
+  };
+  // 31: no program for the type; 2: no such file; 42: opened.
+  for (const Case& c : {Case{true, SE_ERR_NOASSOC, 2}, Case{false, SE_ERR_NOASSOC, 1},
+                        Case{true, SE_ERR_FNF, 1}, Case{true, 42, 1}}) {
+    SCOPED_TRACE(testing::Message() << "wine " << c.wine << " answer " << c.answer);
+    OverrideRunningUnderWine(c.wine);
+    LaunchRecorder recorder;
+    recorder.Answer = c.answer;
+    ShellOpen(nullptr, file);
+    OverrideRunningUnderWine(std::nullopt);
+    ASSERT_EQ(recorder.Launches.size(), c.launches);
+    EXPECT_EQ(Narrow(recorder.Launches[0].File), file);
+    if (c.launches < 2) continue;
+    const auto& fallback = recorder.Launches[1];
+    EXPECT_EQ(fallback.Verb, L"OPEN");
+    EXPECT_EQ(fallback.File, L"winebrowser.exe");
+    EXPECT_EQ(fallback.Show, SW_SHOW);
+    // The whole path comes back as the one argument.
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW((L"winebrowser.exe " + fallback.Parameters).c_str(), &count);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(Narrow(arguments[1]), file);
+    LocalFree(arguments);
+  }
+}
+
 TEST(Shell, OpenLaunchesTheProgramAssociatedWithTheFilesTypeWithThatPath) {
   ComApartment apartment;
   TempFolder folder("起動");

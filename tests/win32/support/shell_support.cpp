@@ -16,10 +16,9 @@ HINSTANCE WINAPI RecordLaunch(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR pa
                               LPCWSTR folder, INT show) {
   // Null pointers show as a failed test, not a crash.
   auto text = [](LPCWSTR s) { return s ? std::wstring(s) : std::wstring(L"<null>"); };
-  if (recorder)
-    recorder->Launches.push_back(
-        {owner, text(verb), text(file), text(parameters), text(folder), show});
-  return reinterpret_cast<HINSTANCE>(33);
+  if (!recorder) return reinterpret_cast<HINSTANCE>(33);
+  recorder->Launches.push_back({owner, text(verb), text(file), text(parameters), text(folder), show});
+  return reinterpret_cast<HINSTANCE>(recorder->Answer);
 }
 
 int beeps = 0;

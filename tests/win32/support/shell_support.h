@@ -20,6 +20,8 @@ class LaunchRecorder {
   LaunchRecorder(const LaunchRecorder&) = delete;
   LaunchRecorder& operator=(const LaunchRecorder&) = delete;
   std::vector<Launch> Launches;
+  // What every launch answers (above 32: success).
+  INT_PTR Answer = 33;
 };
 
 // While it lives, RefusalBeep only counts.
