@@ -15,15 +15,17 @@ host:
 art: host
 	@scripts/art.sh
 
+# The Windows builds optimise for size (a fifth smaller than for speed; the characters' cost is in
+# the platform's calls), and the tests run the code as it ships.
 windows: host art
-	@cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
 	@cmake --build build/win
 
 # The same sources for 64-bit Windows, in build/win64: the tests and `make run` use it where the
 # kernel cannot run 32-bit code (scripts/winenv.sh decides).
 windows64: host art
-	@cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
 	@cmake --build build/win64
 
