@@ -21,7 +21,7 @@ void TCharacterForm::WMClose(TMessage& m) {
 
 void TCharacterForm::Rgn1Click(TObject*) {
   if (!StatusForm1) return;
-  const std::string file = StatusForm1->SlotEdit(Slot)->Text();
+  const std::string file = StatusForm1->LaunchFile(Slot);
   if (file.empty()) {
     RefusalBeep(0);
     return;

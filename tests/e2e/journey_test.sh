@@ -8,7 +8,6 @@
 # the first slot. Run in the Japanese code page (932) and in Wine's default one (1252).
 source "$(dirname "$0")/lib.sh"
 DROP="/usr/bin/python3 $(dirname "$0")/xdnd_drop.py"
-SETTINGS='設定ウィンドウ'
 CODE_PAGE=${TIVOLU_ANSI_CODE_PAGE:-932}
 # Wine takes a program's code page from its locale: 932 from the Japanese one the test environment
 # sets, 1252 from a locale without a language.
@@ -44,11 +43,9 @@ start() {
 
 settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
 settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
-# The edit fields in slot order, as "ENABLED TEXT" lines.
-fields() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) \{0,1\}/\1 /p'; }
 # only_enabled N: the field of slot N (1 to 4) is the only one enabled.
-only_enabled() { [ "$(fields | cut -c1 | tr -d '\n')" = "$(printf '%0*d' 4 0 | sed "s/0/1/$1")" ]; }
-field_text() { fields | sed -n "$1p" | cut -c3-; }
+only_enabled() { [ "$(edit_fields | cut -c1 | tr -d '\n')" = "$(printf '%0*d' 4 0 | sed "s/0/1/$1")" ]; }
+field_text() { edit_fields | sed -n "$1p" | cut -c3-; }
 
 # click_menu_item FIRST|LAST: clicks that item of the open popup menu.
 click_menu_item() {
@@ -58,11 +55,6 @@ click_menu_item() {
   xdotool mousemove --sync $(((left + right) / 2)) $y
   sleep 0.3
   xdotool click 1
-}
-
-tray_icon() {
-  eval "$(xdotool getwindowgeometry --shell "$(tray_window)")"
-  ICON_X=$((X + 10)) ICON_Y=$((Y + 10))
 }
 
 ini_is_unicode() { [ "$(head -c 2 "$program/tivolu.ini" | od -An -tx1 | tr -d ' ')" = fffe ]; }

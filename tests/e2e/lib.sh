@@ -71,6 +71,17 @@ point_at_tesk() {
 # Wine's system tray window, where the program's icon shows (empty when it is not there).
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
 tray_shown() { [ -n "$(tray_window)" ]; }
+# Sets X, Y, WIDTH, HEIGHT of the tray window, and ICON_X, ICON_Y inside the first icon, which
+# sits at the window's start.
+tray_icon() {
+  eval "$(xdotool getwindowgeometry --shell "$(tray_window)")"
+  ICON_X=$((X + 10)) ICON_Y=$((Y + 10))
+}
+
+# The settings window's edit fields in slot order (Edit1, Edit3, Edit5, Edit7: the order of their
+# windows), as "ENABLED TEXT" lines.
+SETTINGS='設定ウィンドウ'
+edit_fields() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) \{0,1\}/\1 /p'; }
 
 # right_press X Y: a right press and release there, slow enough that the press opens a menu and
 # the release comes while it is open.

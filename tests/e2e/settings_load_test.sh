@@ -7,12 +7,11 @@
 source "$(dirname "$0")/lib.sh"
 
 TITLE='Launcher Tivolu! ～Morvane～'
-SETTINGS='設定ウィンドウ'
 no_taskbar_button() { probe info "$TITLE" | grep -q 'visible=0'; }
 # The settings window exists, hidden, and start-up has ended.
 settings_loaded() { probe info "$SETTINGS" | grep -q 'visible=0' && started_up; }
-# The texts of the four edit fields, in the order of their windows (Edit1, Edit3, Edit5, Edit7).
-edit_texts() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=[01] \{0,1\}//p'; }
+# The texts of the four edit fields, in slot order.
+edit_texts() { edit_fields | cut -c3-; }
 
 # run_case NAME [INI-BYTES-FILE]: starts a copy of the program in a new folder, with that file as
 # its tivolu.ini, and waits until start-up has finished (the settings window exists).

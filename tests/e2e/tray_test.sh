@@ -23,10 +23,8 @@ probe cursor 640 900 >/dev/null
 start_program "$TIVOLU_BUILD/traydemo.exe" "$(winepath -w "$LOG" 2>/dev/null)"
 check "the program activates its icon" wait_until 60 logged active
 check "Wine's system tray window appears" wait_until 30 test -n "$(tray_window)"
-eval "$(xdotool getwindowgeometry --shell "$(tray_window)")"
+tray_icon
 echo "tray window at $X,$Y size ${WIDTH}x$HEIGHT"
-# The first icon sits at the start of the window.
-ICON_X=$((X + 10)) ICON_Y=$((Y + 10))
 
 # The icon's picture is drawn there: many colours, not a blank window.
 colours=$(import -window root -crop 16x16+$((X + 2))+$((Y + 2)) -format '%k' info: 2>/dev/null)
