@@ -40,3 +40,6 @@ foreach(src ${HOST_BENCHES})
   add_executable(bench_${name} ${src})
   target_link_libraries(bench_${name} PRIVATE ${CORE_LAYERS})
 endforeach()
+
+# Tests of the project's own scripts.
+add_test(NAME install_deps_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/install_deps_test.sh)
