@@ -64,6 +64,9 @@ set_source_files_properties(${ICON_RC} PROPERTIES INCLUDE_DIRECTORIES ${ART_DIR}
 
 # The program.
 file(GLOB PROGRAM_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/forms/*.dfm)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/tivolu.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/generated)
 add_executable(tivolu WIN32 src/app/main.cpp src/app/tivolu.rc ${ICON_RC} ${GLYPHS_RC})
 target_link_libraries(tivolu PRIVATE app)
 tivolu_descriptions(tivolu SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
@@ -81,15 +84,27 @@ file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/sup
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
 # The program's schemas, for the test that ties them to the code.
 string(REPLACE ";" "|" PROGRAM_SCHEMAS "${SCHEMAS}")
+# What every test program shares is built once: the support code (with the tests' entry), the
+# stored descriptions and the glyph strip. The test sources themselves are compiled without
+# optimisation (the code under test is the shipped libraries, optimised as they ship) and with
+# one precompiled header of what they all include.
+add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
+target_link_libraries(win_test_support PUBLIC app settings GTest::gtest)
+target_include_directories(win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win32)
+target_compile_definitions(win_test_support PUBLIC TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                                   TIVOLU_SCHEMAS="${PROGRAM_SCHEMAS}")
+target_compile_options(win_test_support PUBLIC -O0)
+target_precompile_headers(win_test_support PRIVATE <gtest/gtest.h> <windows.h> <string> <vector>
+                          <memory> "${CMAKE_SOURCE_DIR}/tests/win32/support/test_support.h")
+add_library(win_test_resources OBJECT ${GLYPHS_RC})
+tivolu_descriptions(win_test_resources
+                    SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
+                    FILES ${TEST_DESCRIPTIONS} ${PROGRAM_DESCRIPTIONS})
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${WIN_TEST_SUPPORT} ${GLYPHS_RC})
-  target_link_libraries(${name} PRIVATE app settings GTest::gtest)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
-  target_compile_definitions(${name} PRIVATE TIVOLU_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                                              TIVOLU_SCHEMAS="${PROGRAM_SCHEMAS}")
-  tivolu_descriptions(${name} SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
-                      FILES ${TEST_DESCRIPTIONS} ${PROGRAM_DESCRIPTIONS})
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE win_test_support win_test_resources)
+  target_precompile_headers(${name} REUSE_FROM win_test_support)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
 endforeach()
@@ -143,3 +158,6 @@ target_link_libraries(traydemo PRIVATE app)
 target_include_directories(traydemo PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
 tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
                     FILES ${CMAKE_SOURCE_DIR}/tests/win32/forms/TTrayTestForm.dfm)
+
+# The Windows download (make dist) of the shipped program.
+add_test(NAME dist_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/dist_test.sh)

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "framework/core/exception.h"
+#include "framework/core/scope_exit.h"
 
 // TControl
 
@@ -164,13 +165,8 @@ void TControl::CMParentColorChanged(TMessage&) {
 
 void TControl::CMParentFontChanged(TMessage&) {
   if (!parentFont_ || !parent_) return;
-  struct Taking {
-    bool& Flag;
-    explicit Taking(bool& flag) : Flag(flag) { Flag = true; }
-    ~Taking() { Flag = false; }
-    Taking(const Taking&) = delete;
-    Taking& operator=(const Taking&) = delete;
-  } taking(takingParentFont_);
+  takingParentFont_ = true;
+  ScopeExit taken([this] { takingParentFont_ = false; });
   font_.Assign(parent_->Font());
 }
 
@@ -583,6 +579,8 @@ void TWinControl::Dispatch(TMessage& m) {
       return WMKillFocus(m);
     case WM_DROPFILES:
       return WMDropFiles(m);
+    case WM_WINDOWPOSCHANGED:
+      return WMWindowPosChanged(m);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -698,6 +696,21 @@ void TWinControl::WMEraseBkGnd(TMessage& m) { m.Result = 1; }
 void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::PaintWindow(HDC) {}
+
+void TWinControl::WMWindowPosChanged(TMessage& m) {
+  // In the parent's client coordinates for a child window, on the screen for a top-level one:
+  // the coordinates of Left and Top.
+  const auto& place = *reinterpret_cast<const WINDOWPOS*>(m.LParam);
+  if (!(place.flags & SWP_NOMOVE)) {
+    left_ = place.x;
+    top_ = place.y;
+  }
+  if (!(place.flags & SWP_NOSIZE)) {
+    width_ = place.cx;
+    height_ = place.cy;
+  }
+  DefaultHandler(m);
+}
 
 void TWinControl::PaintControls(HDC dc, const RECT& area) {
   for (TControl* c : controls_) {

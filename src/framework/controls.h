@@ -299,6 +299,9 @@ class TWinControl : public TControl {
   virtual void WMSetFocus(TMessage& message);
   virtual void WMKillFocus(TMessage& message);
   virtual void WMDropFiles(TMessage& message);
+  // The window was moved or sized, by the control or by anyone else (the user dragging it, the
+  // system, another program): Left, Top, Width and Height take the window's real values.
+  virtual void WMWindowPosChanged(TMessage& message);
   // Messages about a child window (colours, notifications) go to that child's control as
   // CN_BASE + message; a result of 0 from it means "not handled here".
   virtual void WMReflect(TMessage& message);

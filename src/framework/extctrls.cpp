@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/core/exception.h"
+#include "framework/core/scope_exit.h"
 #include "framework/core/guard.h"
 #include "framework/window.h"
 
@@ -71,11 +73,8 @@ class TimerHub {
     if (it == Instance().Timers.end()) return;
     // A handler's message loop (an error box, a modal window) may run a tick of its own inside.
     static uint64_t ticks = 0;
-    struct Current {
-      explicit Current(uint64_t number) : outer(current_) { current_ = number; }
-      ~Current() { current_ = outer; }
-      uint64_t outer;
-    } current(++ticks);
+    const uint64_t outer = std::exchange(current_, ++ticks);
+    ScopeExit restore([outer] { current_ = outer; });
     const std::vector<TTimer*> due = it->second;
     for (TTimer* timer : due) {
       auto now = Instance().Timers.find(interval);

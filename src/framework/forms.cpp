@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/core/exception.h"
+#include "framework/core/scope_exit.h"
 #include "framework/reader.h"
 #include "framework/window.h"
 
@@ -107,11 +108,13 @@ struct TaskWindows {
 };
 
 BOOL CALLBACK CollectTaskWindow(HWND window, LPARAM data) {
-  auto& walk = *reinterpret_cast<TaskWindows*>(data);
-  const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
-  if (window != walk.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
-    walk.Disabled.push_back(window);
-  return TRUE;
+  return Guarded<BOOL>(FALSE, [&] {
+    auto& walk = *reinterpret_cast<TaskWindows*>(data);
+    const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
+    if (window != walk.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
+      walk.Disabled.push_back(window);
+    return TRUE;
+  });
 }
 
 std::vector<HWND> DisableTaskWindows(HWND modal) {
@@ -128,19 +131,14 @@ TModalResult TForm::ShowModal() {
     throw EInvalidOperation("表示されているウィンドウをモーダルにすることはできません");
   HWND previous = GetActiveWindow();
   const std::vector<HWND> disabled = DisableTaskWindows(Handle());
-  struct Restore {
-    TForm& Form;
-    const std::vector<HWND>& Disabled;
-    HWND Previous;
-    ~Restore() {
-      // Enabled again before the form hides, so that the system activates one of them.
-      for (HWND window : Disabled)
-        if (IsWindow(window)) EnableWindow(window, TRUE);
-      Form.modal_ = false;
-      Form.Hide();
-      if (Previous && IsWindow(Previous) && IsWindowVisible(Previous)) SetActiveWindow(Previous);
-    }
-  } restore{*this, disabled, previous};
+  ScopeExit restore([&] {
+    // Enabled again before the form hides, so that the system activates one of them.
+    for (HWND window : disabled)
+      if (IsWindow(window)) EnableWindow(window, TRUE);
+    modal_ = false;
+    Hide();
+    if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
+  });
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -367,10 +365,7 @@ void TApplication::ShowException(const std::exception& error) {
     return;
   }
   showingException_ = true;
-  struct Closed {
-    bool& Showing;
-    ~Closed() { Showing = false; }
-  } closed{showingException_};
+  ScopeExit closed([this] { showingException_ = false; });
   HookHandle raise(SetWindowsHookExW(WH_CBT, RaiseErrorBox, nullptr, GetCurrentThreadId()));
   MessageBoxW(Handle(), Widen(error.what()).c_str(), Widen(title_).c_str(),
               MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);

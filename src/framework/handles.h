@@ -1,7 +1,8 @@
 #pragma once
 // Owners of Windows handles and scoped guards. Every handle the program makes has one owner that
 // frees it; every paired call (BeginPaint/EndPaint, SaveDC/RestoreDC, SetCapture/ReleaseCapture)
-// is undone by a guard, so an exception between the two leaves nothing behind.
+// is undone by a guard, so an exception between the two leaves nothing behind. A one-off undo is
+// a ScopeExit (core/scope_exit.h).
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
@@ -90,6 +91,20 @@ class PaintScope : ScopeGuard {
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+// The screen's device context (GetDC of no window) for the scope: for measuring, and as the
+// pattern of compatible bitmaps.
+class ScreenDC : ScopeGuard {
+ public:
+  ScreenDC() : dc_(GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (dc_) ReleaseDC(nullptr, dc_);
+  }
+  HDC Dc() const { return dc_; }
+
+ private:
   HDC dc_;
 };
 

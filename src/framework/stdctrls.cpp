@@ -7,20 +7,17 @@
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 17); }
 
 SIZE MeasureText(TFont& font, const std::string& text) {
-  HDC screen = GetDC(nullptr);
+  ScreenDC screen;
+  SelectObjectScope selected(screen.Dc(), font.Handle());
   SIZE size{0, 0};
-  {
-    SelectObjectScope selected(screen, font.Handle());
-    const std::wstring wide = Widen(text);
-    if (!GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size))
-      size = {0, 0};
-    if (wide.empty()) {
-      TEXTMETRICW metrics{};
-      GetTextMetricsW(screen, &metrics);
-      size.cy = metrics.tmHeight;
-    }
+  const std::wstring wide = Widen(text);
+  if (!GetTextExtentPoint32W(screen.Dc(), wide.c_str(), static_cast<int>(wide.size()), &size))
+    size = {0, 0};
+  if (wide.empty()) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Dc(), &metrics);
+    size.cy = metrics.tmHeight;
   }
-  ReleaseDC(nullptr, screen);
   return size;
 }
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "framework/controls.h"
 #include "framework/core/exception.h"
 #include "framework/core/guard.h"
+#include "framework/core/scope_exit.h"
 
 // One window's part in the program: kept in a window property, freed with the window (or when a
 // subclassed window gets its own procedure back).
@@ -22,6 +24,9 @@ struct WindowRecord {
 
   static WindowRecord* Of(HWND window);
   static WindowRecord* Subclass(HWND window);
+  // The record of a framework window on its WM_NCCREATE (PARAM: its control, or none); null
+  // when the window cannot carry it.
+  static WindowRecord* Create(HWND window, LPVOID param);
   static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
 
   // MESSAGE to the hooks from FIRST on, then to the control, then to the previous procedure.
@@ -77,46 +82,43 @@ WindowRecord* WindowRecord::Subclass(HWND window) {
 }
 
 LRESULT CALLBACK WindowRecord::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
-  WindowRecord* record = Of(window);
-  if (!record && msg == WM_NCCREATE) {
-    // A window of the framework's classes comes to life: its record, and its control if it has
-    // one.
-    LPVOID param = reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams;
-    record = new WindowRecord;
-    record->Window = window;
-    record->OwnClass = true;
-    if (!SetPropW(window, kRecordProperty, record)) {
-      delete record;
-      return FALSE;  // the window is not made; CreateWindowEx reports it
+  return Guarded<LRESULT>(0, [&]() -> LRESULT {
+    WindowRecord* record = Of(window);
+    if (!record && msg == WM_NCCREATE) {
+      record = Create(window, reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      // The window is not made; CreateWindowEx reports it.
+      if (!record) return FALSE;
     }
-    if (param != &noControl) {
-      record->Control = static_cast<TWinControl*>(param);
-      record->Control->handle_ = window;
-    }
-  }
-  // Before WM_NCCREATE, a framework window has no record yet.
-  if (!record) return DefWindowProcW(window, msg, wparam, lparam);
+    // Before WM_NCCREATE, a framework window has no record yet.
+    if (!record) return DefWindowProcW(window, msg, wparam, lparam);
 
-  return Guarded<LRESULT>(0, [&] {
-    struct Nesting {
-      WindowRecord* Record;
-      bool Last;
-      explicit Nesting(WindowRecord* r, bool last) : Record(r), Last(last) { ++r->Depth; }
-      ~Nesting() {
-        if (Last) Record->Forget();
-        if (--Record->Depth > 0) return;
-        if (Record->Destroyed)
-          delete Record;
-        else
-          Record->ReleaseIfUnused();
-      }
-      Nesting(const Nesting&) = delete;
-      Nesting& operator=(const Nesting&) = delete;
-    } nesting(record, msg == WM_NCDESTROY);
+    ++record->Depth;
+    const bool last = msg == WM_NCDESTROY;
+    ScopeExit nesting([record, last] {
+      if (last) record->Forget();
+      if (--record->Depth > 0) return;
+      if (record->Destroyed)
+        delete record;
+      else
+        record->ReleaseIfUnused();
+    });
     TMessage message{msg, wparam, lparam, 0};
     record->Deliver(message, 0);
     return message.Result;
   });
+}
+
+WindowRecord* WindowRecord::Create(HWND window, LPVOID param) {
+  // A window of the framework's classes comes to life: its record, and its control if it has one.
+  auto record = std::make_unique<WindowRecord>();
+  record->Window = window;
+  record->OwnClass = true;
+  if (!SetPropW(window, kRecordProperty, record.get())) return nullptr;
+  if (param != &noControl) {
+    record->Control = static_cast<TWinControl*>(param);
+    record->Control->handle_ = window;
+  }
+  return record.release();
 }
 
 void WindowRecord::Deliver(TMessage& message, size_t first) {

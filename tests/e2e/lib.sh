@@ -78,10 +78,13 @@ tray_icon() {
   ICON_X=$((X + 10)) ICON_Y=$((Y + 10))
 }
 
-# The settings window's edit fields in slot order (Edit1, Edit3, Edit5, Edit7: the order of their
-# windows), as "ENABLED TEXT" lines.
+# The settings window's edit fields in slot order (Edit1, Edit3, Edit5, Edit7: top to bottom), as
+# "ENABLED TEXT" lines.
 SETTINGS='設定ウィンドウ'
-edit_fields() { probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) \{0,1\}/\1 /p'; }
+edit_fields() {
+  probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) top=\(-\{0,1\}[0-9]*\) \{0,1\}/\2 \1 /p' |
+    sort -s -n -k1,1 | cut -d' ' -f2-
+}
 
 # right_press X Y: a right press and release there, slow enough that the press opens a menu and
 # the release comes while it is open.

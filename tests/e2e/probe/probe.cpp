@@ -182,16 +182,20 @@ int main() {
       if (std::wstring(cls) == L"Static" && !Text(child).empty()) text = Text(child);
     }
     std::printf("%s\n", Utf8(text).c_str());
-  } else if (command == L"children") {  // probe children CAPTION: "CLASS enabled=E TEXT" each
+  } else if (command == L"children") {
+    // probe children CAPTION: "CLASS enabled=E top=T TEXT" each, T in the window's client area
     for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       wchar_t cls[64];
       GetClassNameW(child, cls, 64);
+      RECT place{};
+      GetWindowRect(child, &place);
+      MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&place), 2);
       // The text a control holds itself: GetWindowText of another process's window reads only
       // its caption.
       wchar_t text[1024] = L"";
       SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-      std::printf("%s enabled=%d %s\n", Utf8(cls).c_str(), IsWindowEnabled(child) ? 1 : 0,
-                  Utf8(text).c_str());
+      std::printf("%s enabled=%d top=%ld %s\n", Utf8(cls).c_str(), IsWindowEnabled(child) ? 1 : 0,
+                  place.top, Utf8(text).c_str());
     }
   } else if (command == L"dismiss") {
     PostMessageW(h, WM_COMMAND, IDOK, 0);

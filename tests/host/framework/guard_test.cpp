@@ -1,9 +1,11 @@
 #include "framework/core/guard.h"
+#include "framework/core/scope_exit.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,27 @@ TEST(CallbackGuard, NothingEscapesAThrowingHandlerOrAMissingOne) {
   }
   InstalledHandler none(nullptr);
   EXPECT_EQ(Guarded(2, []() -> int { throw std::runtime_error("x"); }), 2);
+}
+
+TEST(ScopeExit, UndoesOnceWhenTheScopeEndsNormallyOrByAnException) {
+  std::vector<std::string> undone;
+  {
+    ScopeExit outer([&] { undone.push_back("outer"); });
+    ScopeExit inner([&] { undone.push_back("inner"); });
+    EXPECT_TRUE(undone.empty());
+  }
+  EXPECT_EQ(undone, (std::vector<std::string>{"inner", "outer"}));
+  undone.clear();
+  int depth = 0;
+  EXPECT_THROW(
+      {
+        ++depth;
+        ScopeExit nesting([&] { --depth; undone.push_back("unwound"); });
+        throw std::runtime_error("x");
+      },
+      std::runtime_error);
+  EXPECT_EQ(depth, 0);
+  EXPECT_EQ(undone, (std::vector<std::string>{"unwound"}));
 }
 
 }  // namespace

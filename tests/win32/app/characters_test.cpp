@@ -205,7 +205,9 @@ TEST_F(Characters, StartUpMakesTheOutlinesFromTheStoredDataWithoutTouchingPixels
   // frame has its region, equal to the outline of its stored data at (0, 0).
   for (TCharacterForm* f : All())
     for (int n = 1; n <= 12; ++n) {
-      if (n > 1) EXPECT_FALSE(f->Rgn[n]->RgnBitmap()->SurfaceAllocated()) << f->Caption() << n;
+      if (n > 1) {
+        EXPECT_FALSE(f->Rgn[n]->RgnBitmap()->SurfaceAllocated()) << f->Caption() << n;
+      }
       ASSERT_NE(f->Rgn[n]->RgnHandle(), nullptr);
     }
   // Each stored outline is the canonical outline of its stored picture.
@@ -281,6 +283,19 @@ TEST_F(Characters, PhaseAdvancesOnEveryTickAndTheFirstMoveUpShowsRgn2) {
   Tick(plim);
   EXPECT_EQ(plim->FramePhase, 1);
   EXPECT_EQ(ShownFrame(plim), 1);
+}
+
+TEST_F(Characters, AWindowMovedByAnotherProgramWalksOnFromWhereItReallyIs) {
+  PlaceAt(Form2, 300, 300);
+  SetWindowPos(Form2->Handle(), nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pointer(700, 700);
+  Tick(Form2);
+  RECT r;
+  GetWindowRect(Form2->Handle(), &r);
+  EXPECT_EQ(r.left, 503);
+  EXPECT_EQ(r.top, 403);
+  EXPECT_EQ(Form2->Left(), 503);
+  EXPECT_EQ(Form2->Top(), 403);
 }
 
 TEST_F(Characters, PositionsAreNotClampedToTheScreen) {
@@ -400,12 +415,11 @@ TEST_F(Characters, UnderWineTheWalkersOfOneTickShareOnePointerReadOnWindowsEachR
   // How many reads each tick made, over a few real ticks of the three walkers' timers.
   auto readsPerTick = [] {
     ReadsInTicks.clear();
-    TCharacterForm::ReadCursorPos = CountedCursor;
+    Replaced counted(TCharacterForm::ReadCursorPos, CountedCursor);
     const std::array<TCharacterForm*, 3> walkers{Form1, Form2, Form3};
     for (TCharacterForm* f : walkers) f->Timer1->SetEnabled(true);
     PumpUntil([] { return ReadsInTicks.size() >= 9; });
     for (TCharacterForm* f : walkers) f->Timer1->SetEnabled(false);
-    TCharacterForm::ReadCursorPos = GetCursorPos;
     std::map<uint64_t, int> reads;
     for (uint64_t tick : ReadsInTicks) ++reads[tick];
     return reads;
@@ -423,10 +437,11 @@ TEST_F(Characters, UnderWineTheWalkersOfOneTickShareOnePointerReadOnWindowsEachR
   OverrideRunningUnderWine(std::nullopt);
   // Outside a shared tick (a handler called directly) every call reads.
   ReadsInTicks.clear();
-  TCharacterForm::ReadCursorPos = CountedCursor;
-  Tick(Form1);
-  Tick(Form2);
-  TCharacterForm::ReadCursorPos = GetCursorPos;
+  {
+    Replaced counted(TCharacterForm::ReadCursorPos, CountedCursor);
+    Tick(Form1);
+    Tick(Form2);
+  }
   EXPECT_EQ(ReadsInTicks, (std::vector<uint64_t>{0, 0}));
 }
 
@@ -437,20 +452,22 @@ TEST_F(Characters, AnUnreadablePointerLeavesTheTickWithoutAMoveAndAFailingTickKe
   PlaceAt(Form2, 300, 300);
   Pointer(600, 600);
   const int32_t phase = Form2->FramePhase;
-  // A locked or secure desktop: the pointer cannot be read.
-  TCharacterForm::ReadCursorPos = NoCursor;
-  Tick(Form2);
-  EXPECT_EQ(Form2->Left(), 300);
-  EXPECT_EQ(Form2->Top(), 300);
-  EXPECT_EQ(Form2->FramePhase, phase);
-
-  // The Windows path: an exception while the capture is held still releases it.
-  OverrideRunningUnderWine(false);
-  TCharacterForm::ReadCursorPos = FailingCursor;
-  EXPECT_THROW(Tick(Form2), Exception);
-  EXPECT_EQ(GetCapture(), nullptr);
-  OverrideRunningUnderWine(std::nullopt);
-  TCharacterForm::ReadCursorPos = GetCursorPos;
+  {
+    // A locked or secure desktop: the pointer cannot be read.
+    Replaced unreadable(TCharacterForm::ReadCursorPos, NoCursor);
+    Tick(Form2);
+    EXPECT_EQ(Form2->Left(), 300);
+    EXPECT_EQ(Form2->Top(), 300);
+    EXPECT_EQ(Form2->FramePhase, phase);
+  }
+  {
+    // The Windows path: an exception while the capture is held still releases it.
+    Replaced failing(TCharacterForm::ReadCursorPos, FailingCursor);
+    OverrideRunningUnderWine(false);
+    EXPECT_THROW(Tick(Form2), Exception);
+    EXPECT_EQ(GetCapture(), nullptr);
+    OverrideRunningUnderWine(std::nullopt);
+  }
   Tick(Form2);
   EXPECT_EQ(Form2->Left(), 303);
 }

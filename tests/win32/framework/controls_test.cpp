@@ -25,8 +25,12 @@ class Probe : public TCustomControl {
   std::vector<UINT> Messages;
   LRESULT Answer = 0;  // what it answers to CM_BUTTONPRESSED
   int DoubleClicks = 0, Clicks = 0;
+  int PlaceChanges = 0;
+  POINT SeenOnMove{-1, -1};  // Left and Top as a WM_MOVE handler reads them
   void Dispatch(TMessage& m) override {
     if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x100) Messages.push_back(m.Msg);
+    if (m.Msg == WM_WINDOWPOSCHANGING) ++PlaceChanges;
+    if (m.Msg == WM_MOVE) SeenOnMove = {Left(), Top()};
     if (m.Msg == CM_BUTTONPRESSED) {
       m.Result = Answer;
       return;
@@ -224,6 +228,42 @@ TEST(Mouse, SelfPaintingControlsTakeADoubleClickAsOne) {
   ASSERT_TRUE(PumpUntil([&] { return probe->DoubleClicks == 1; }));
   PumpUntil([] { return false; }, std::chrono::milliseconds(200));
   EXPECT_EQ(probe->Clicks, 1);  // the first press and release; the second press is the double click
+}
+
+TEST(Bounds, FollowTheRealWindowWhoeverMovesOrSizesIt) {
+  auto window = NewWindow();
+  Probe* child = window->Add(10, 10);
+  window->Show();
+  // Moved and sized from outside the framework, as the user's drag or the system does.
+  SetWindowPos(window->Handle(), nullptr, 220, 170, 250, 180, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(window->Left(), 220);
+  EXPECT_EQ(window->Top(), 170);
+  EXPECT_EQ(window->Width(), 250);
+  EXPECT_EQ(window->Height(), 180);
+  // A child's place is in its parent's client coordinates, and handlers already read the new one.
+  MoveWindow(child->Handle(), 30, 40, 50, 25, TRUE);
+  EXPECT_EQ(child->SeenOnMove.x, 30);
+  EXPECT_EQ(child->SeenOnMove.y, 40);
+  EXPECT_EQ(child->Width(), 50);
+  EXPECT_EQ(child->Height(), 25);
+
+  // Setting the real value again does nothing; the held one of before the move is no longer
+  // taken for it.
+  child->PlaceChanges = 0;
+  child->SetLeft(30);
+  child->SetBounds(30, 40, 50, 25);
+  EXPECT_EQ(child->PlaceChanges, 0);
+  window->SetTop(20);
+  window->SetLeft(20);
+  RECT r;
+  GetWindowRect(window->Handle(), &r);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right - r.left, 250);
+  window->SetBounds(300, 60, 200, 160);
+  GetWindowRect(window->Handle(), &r);
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 160);
 }
 
 TEST(Bitmap, ResourcesLoadByNameAsTheCompiledFile) {

@@ -39,22 +39,15 @@ void SetClassValue(const std::wstring& key, const std::wstring& value) {
 
 }  // namespace
 
-LaunchRecorder::LaunchRecorder() {
+LaunchRecorder::LaunchRecorder() : replaced_(ShellExecuteFunction, RecordLaunch) {
   recorder = this;
-  ShellExecuteFunction = RecordLaunch;
 }
 
-LaunchRecorder::~LaunchRecorder() {
-  ShellExecuteFunction = ShellExecuteW;
-  recorder = nullptr;
-}
+LaunchRecorder::~LaunchRecorder() { recorder = nullptr; }
 
-BeepCounter::BeepCounter() {
-  beeps = 0;
-  RefusalBeep = CountBeep;
-}
+BeepCounter::BeepCounter() : replaced_(RefusalBeep, CountBeep) { beeps = 0; }
 
-BeepCounter::~BeepCounter() { RefusalBeep = MessageBeep; }
+BeepCounter::~BeepCounter() = default;
 
 int BeepCounter::Beeps() const { return beeps; }
 

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/winapi.h"
+#include "support/test_support.h"
+
 // While it lives, every ShellOpen is recorded here instead of launched.
 class LaunchRecorder {
  public:
@@ -22,6 +25,9 @@ class LaunchRecorder {
   std::vector<Launch> Launches;
   // What every launch answers (above 32: success).
   INT_PTR Answer = 33;
+
+ private:
+  Replaced<decltype(ShellExecuteFunction)> replaced_;
 };
 
 // While it lives, RefusalBeep only counts.
@@ -32,6 +38,9 @@ class BeepCounter {
   BeepCounter(const BeepCounter&) = delete;
   BeepCounter& operator=(const BeepCounter&) = delete;
   int Beeps() const;
+
+ private:
+  Replaced<decltype(RefusalBeep)> replaced_;
 };
 
 // A drop as the shell makes it: DROPFILES, then the wide paths, each ended by a zero, and a zero.

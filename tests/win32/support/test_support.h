@@ -8,6 +8,21 @@
 #include "framework/extctrls.h"
 #include "framework/forms.h"
 
+// A replaceable function (the beep, the launch, the pointer read), or any variable, holds WITH for
+// the scope; its previous value comes back however the scope ends, a failed assertion included.
+template <class T>
+class Replaced {
+ public:
+  Replaced(T& slot, T with) : slot_(slot), previous_(slot) { slot_ = with; }
+  ~Replaced() { slot_ = previous_; }
+  Replaced(const Replaced&) = delete;
+  Replaced& operator=(const Replaced&) = delete;
+
+ private:
+  T& slot_;
+  T previous_;
+};
+
 // Registers the test-only classes of tests/win32/forms/classes.txt.
 void RegisterTestClasses();
 

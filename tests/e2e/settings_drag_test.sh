@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The settings window follows the user's drag, driven with xdotool only: opened from the tray
+# icon, dragged by its skin with a real press, moves and release, it stays where it was dropped;
+# a click on the logo badge brings it back to 20, 20; dragged again, closed and opened again, it
+# opens where it was last dropped.
+source "$(dirname "$0")/lib.sh"
+
+work=$(mktemp -d)
+cp "$TIVOLU_EXE" "$work/tivolu.exe"
+start_program "$work/tivolu.exe"
+trap 'stop_program; rm -rf "$work"' EXIT
+check "start-up ends" wait_until 60 started_up
+check "the tray icon shows" wait_until 30 tray_shown
+
+settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
+settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
+settings_at() { [ "$(probe where "$SETTINGS")" = "$SETTINGS $1 $2" ]; }
+open_from_tray() {
+  tray_icon
+  xdotool mousemove --sync $ICON_X $ICON_Y
+  sleep 0.3
+  xdotool click --repeat 2 --delay 120 1
+  wait_until 10 settings_shown
+}
+# drag DX DY: presses on the window's bare skin (client 200, 100: no control there), moves the
+# pointer in steps by DX, DY and releases.
+drag() {
+  local left top x y i
+  read -r _ left top < <(probe where "$SETTINGS")
+  x=$((left + 200)) y=$((top + 100))
+  xdotool mousemove --sync $x $y
+  sleep 0.3
+  xdotool mousedown 1
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove --sync $((x + $1 * i / 10)) $((y + $2 * i / 10))
+    sleep 0.05
+  done
+  sleep 0.2
+  xdotool mouseup 1
+}
+# click_at CLIENT-X CLIENT-Y: a click on that point of the settings window.
+click_at() {
+  local left top
+  read -r _ left top < <(probe where "$SETTINGS")
+  xdotool mousemove --sync $((left + $1)) $((top + $2))
+  sleep 0.3
+  xdotool click 1
+}
+
+check "a double click on the tray icon opens the settings window" open_from_tray
+check "first shown at 20, 20" settings_at 20 20
+drag 200 150
+check "dragged by its skin, it stays where it was dropped" wait_until 5 settings_at 220 170
+probe where "$SETTINGS"
+click_at 30 10  # the logo badge
+check "the logo badge brings it back to 20, 20" wait_until 5 settings_at 20 20
+probe where "$SETTINGS"
+drag 300 100
+check "dragged again" wait_until 5 settings_at 320 120
+click_at $((306 + 18)) $((2 + 8))  # the close button
+check "the close button closes it" wait_until 10 settings_hidden
+check "opened again from the tray icon" open_from_tray
+check "it opens where it was last dropped" wait_until 5 settings_at 320 120
+probe where "$SETTINGS"
+finish
