@@ -60,19 +60,19 @@ winenv_locale() {
 winenv_prefix() {
   [ -f "$WINEPREFIX/.tivolu-ready" ] || winenv_new_prefix
   # Without a window manager Wine waits 2 s for one at every hiding of a window it thinks managed
-  # (an activated one): the test that opens and closes the settings window a thousand times and
-  # the benchmark of its opening run with unmanaged windows.
-  [ -f "$WINEPREFIX/.tivolu-unmanaged" ] && return 0
-  local reg=$BUILD/unmanaged.reg
-  local program
+  # (an activated one): the Windows test programs and the benchmarks run with unmanaged windows.
+  # The real program keeps Wine's default, as a user's Wine has it.
+  local programs program reg=$BUILD/unmanaged.reg
+  programs=$(cd "$WIN_BUILD" 2>/dev/null && ls -- *_test.exe bench_*.exe 2>/dev/null | sort | tr '\n' ' ')
+  [ "$(cat "$WINEPREFIX/.tivolu-unmanaged" 2>/dev/null)" = "$programs" ] && return 0
   { printf 'REGEDIT4\r\n'
-    for program in status_form_test.exe bench_win_settings_open.exe; do
+    for program in $programs; do
       printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\r\n"Managed"="N"\r\n' "$program"
     done
   } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.tivolu-unmanaged"
+  echo "$programs" >"$WINEPREFIX/.tivolu-unmanaged"
 }
 
 winenv_new_prefix() {
