@@ -78,7 +78,9 @@ endif()
 target_link_options(tivolu PRIVATE -s -Wl,--gc-sections)
 
 # Windows tests: tests/win32/<layer>/*_test.cpp, one GoogleTest program each, with the test-only
-# descriptions.
+# descriptions. Tests that use a display run in a lane that ctest hands out (scripts/lane.sh): one
+# test a lane at a time, the lanes side by side (scripts/test.sh starts them).
+set(LANE ${CMAKE_SOURCE_DIR}/scripts/lane.sh)
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*/*_test.cpp)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
 file(GLOB TEST_DESCRIPTIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/forms/*.dfm)
@@ -105,17 +107,18 @@ foreach(src ${WIN_TESTS})
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE win_test_support win_test_resources)
   target_precompile_headers(${name} REUSE_FROM win_test_support)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_LOCK display)
+  add_test(NAME ${name} COMMAND bash ${LANE} wine $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1)
 endforeach()
 target_sources(pictures_test PRIVATE ${ICON_RC})
-# These neither use the pointer nor show windows where others look: they may run beside the rest.
-set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTIES RESOURCE_LOCK "")
+# These neither use the pointer nor show windows where others look: they may run beside the rest,
+# in lane 0's display.
+set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTIES RESOURCE_GROUPS "")
 # The settings file's tests run once in the Japanese code page (932, the harness's locale) and
 # once in Wine's default Western one (1252); each checks that it got the one it was started for.
 foreach(name inifiles_test settings_file_test)
-  add_test(NAME ${name}_cp1252 COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "" ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=932")
+  add_test(NAME ${name}_cp1252 COMMAND bash ${LANE} wine $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES RESOURCE_GROUPS "" ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=932")
   set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
     ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
 endforeach()
@@ -125,14 +128,18 @@ set_tests_properties(walker_handles_test PROPERTIES COST 1000)
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e_${name} COMMAND bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
+  add_test(NAME e2e_${name} COMMAND bash ${LANE} bash ${script})
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
     ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR};TIVOLU_SHIPPED=${CMAKE_SOURCE_DIR}/build/tivolu.exe")
 endforeach()
 # The user's whole journey once more in Wine's default Western code page.
-add_test(NAME e2e_journey_test_cp1252 COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/journey_test.sh)
-set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_LOCK display
+add_test(NAME e2e_journey_test_cp1252 COMMAND bash ${LANE} bash ${CMAKE_SOURCE_DIR}/tests/e2e/journey_test.sh)
+set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
   ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
+# The tests that read or write the settings file beside the programs of this build (the test
+# programs' and the program's own, run in place) take turns, in whichever lane.
+set_tests_properties(characters_test status_form_test settings_file_test settings_file_test_cp1252
+  window_test e2e_frames_test e2e_startup_test e2e_walk_test PROPERTIES RESOURCE_LOCK settings_file)
 
 # Windows benchmarks: bench/win_*.cpp.
 file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)

@@ -8,8 +8,9 @@ cd "$ROOT"
 passed=0 failed=0
 run_ctest() {
   local dir=$1 log
+  shift
   log=$(mktemp)
-  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 2>&1 | tee "$log"
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 "$@" 2>&1 | tee "$log"
   local line total bad
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
@@ -35,9 +36,10 @@ fi
 run_ctest build/host
 
 unset DISPLAY
-if winenv_start virtual; then
-  trap winenv_stop EXIT
-  run_ctest "$WIN_BUILD"
+# Two lanes: the tests that use a display run two at a time, each on its own display and Wine.
+if winenv_start_lanes 2; then
+  trap winenv_stop_lanes EXIT
+  run_ctest "$WIN_BUILD" --resource-spec-file "$ROOT/scripts/lanes.json" -j3
 else
   failed=$((failed + 1))
 fi

@@ -89,6 +89,15 @@ winenv_new_prefix() {
   touch "$WINEPREFIX/.tivolu-ready"
 }
 
+# The prefix's background services run (each prefix has its own).
+winenv_services_up() {
+  local pid
+  for pid in $(pgrep -f 'C:\\windows\\system32\\winedevice.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 # winenv_start [virtual]: uses $DISPLAY unless it is empty or "virtual" is asked for.
 winenv_start() {
   XVFB_PID=""
@@ -102,7 +111,7 @@ winenv_start() {
   # keeping its output open: start them here, detached from any test's output, and keep them up
   # between test programs with one long-lived program.
   wine cmd /c exit >/dev/null 2>&1 </dev/null
-  wait_until 30 pgrep -f 'C:\\windows\\system32\\winedevice.exe'
+  wait_until 30 winenv_services_up
   if [ -f "$WIN_BUILD/keeper.exe" ]; then
     wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
     KEEPER_PID=$!
@@ -114,4 +123,43 @@ winenv_stop() {
   wineserver -k >/dev/null 2>&1
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   return 0
+}
+
+# Lanes: independent displays, each with its own Xvfb, Wine prefix and Wine server, so that tests
+# that use the pointer, the keyboard or the stacking of windows can run side by side, one a lane.
+# winenv_start_lanes N starts them (lane 0 is the environment winenv_start gives, in this shell);
+# ctest hands the lanes out (scripts/lanes.json; scripts/lane.sh sets a test's lane up).
+winenv_start_lanes() {
+  local count=$1 lane dir=$BUILD/lanes
+  LANE_PIDS=()
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  export TIVOLU_LANES=$dir
+  winenv_start virtual || return 1
+  # A test that sources this file again keeps its lane's prefix: TIVOLU_WINEPREFIX names it.
+  printf 'export DISPLAY=%q TIVOLU_WINEPREFIX=%q WINEPREFIX=%q\n' "$DISPLAY" \
+    "${TIVOLU_WINEPREFIX:-}" "$WINEPREFIX" >"$dir/0.env"
+  for ((lane = 1; lane < count; lane++)); do
+    (
+      export TIVOLU_WINEPREFIX=$BUILD/lane$lane-wineprefix
+      if [ "$WINE_BITS" = 32 ]; then WINEPREFIX=$TIVOLU_WINEPREFIX; else WINEPREFIX=${TIVOLU_WINEPREFIX}64; fi
+      export WINEPREFIX
+      winenv_start virtual >/dev/null || exit 1
+      printf 'export DISPLAY=%q TIVOLU_WINEPREFIX=%q WINEPREFIX=%q\n' "$DISPLAY" \
+        "$TIVOLU_WINEPREFIX" "$WINEPREFIX" >"$dir/$lane.env"
+      echo "$XVFB_PID ${KEEPER_PID:-}" >"$dir/$lane.pids"
+    ) &
+    LANE_PIDS+=($!)
+  done
+  for lane in "${LANE_PIDS[@]}"; do wait "$lane" || return 1; done
+}
+
+winenv_stop_lanes() {
+  local file pid
+  for file in "${TIVOLU_LANES:-/nonexistent}"/*.pids; do
+    [ -f "$file" ] || continue
+    for pid in $(cat "$file"); do kill "$pid" 2>/dev/null; done
+    ( source "${file%.pids}.env"; wineserver -k >/dev/null 2>&1 )
+  done
+  winenv_stop
 }

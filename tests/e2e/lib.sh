@@ -114,7 +114,12 @@ exit_code() { cat "$WORK/exit-code"; }
 
 stop_program() {
   if ! program_ended 2>/dev/null; then
-    pkill -f "$(basename "${1:-$PROGRAM_EXE}")" 2>/dev/null
+    # Only this Wine prefix's: another lane may run a program of the same name.
+    local pid
+    for pid in $(pgrep -f "$(basename "${1:-$PROGRAM_EXE}")"); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+        kill "$pid" 2>/dev/null
+    done
   fi
   wait 2>/dev/null
   rm -rf "$WORK"
