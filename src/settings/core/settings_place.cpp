@@ -11,7 +11,8 @@ std::string UserSettingsFilePath(std::string_view userDataFolder) {
 // when there is none yet, as a new file in the program's folder. Anywhere else (a read-only
 // folder, a read-only file shipped beside the program) it goes to the user's folder. A read
 // pass reads the file the next save would write; until that exists, the one beside the program,
-// so a file shipped read-only beside it gives the first settings.
+// so a file shipped read-only beside it gives the first settings. Without a user's folder
+// everything stays beside the program.
 std::string ChooseSettingsFile(SettingsPass pass, const std::string& programFolder,
                                std::string_view userDataFolder, const SettingsFileSystem& files) {
   const std::string beside = programFolder + std::string(kSettingsFileName);

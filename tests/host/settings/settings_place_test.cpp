@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,44 +48,15 @@ TEST(SettingsPlace, TheUsersFileLiesInAFolderOfTheProgramsOwnUnderTheUsersFolder
   EXPECT_EQ(UserSettingsFilePath(""), "");
 }
 
-TEST(SettingsPlace, AWritableProgramFolderKeepsTheFileBesideTheProgramWhateverTheUsersFolderHolds) {
-  FakeFileSystem files;
-  files.Files = {kUser};
-  EXPECT_EQ(Save(files), kBeside) << "no file yet: a new one in the program's folder";
-  EXPECT_EQ(Read(files), kBeside) << "the user's file is not read where a save would not go";
-  files.Files.insert(kBeside);
-  files.ReadOnlyFolders = {kProgram};
-  files.Asked.clear();
-  EXPECT_EQ(Save(files), kBeside) << "a writable file in a read-only folder";
-  EXPECT_EQ(Read(files), kBeside);
-  for (const std::string& question : files.Asked)
-    EXPECT_FALSE(question.starts_with("folder")) << "an existing file needs no probe: " << question;
-}
-
 TEST(SettingsPlace, WhereNothingBesideTheProgramCanBeWrittenTheUsersFileIsSavedAndReadBack) {
   FakeFileSystem files;
   files.ReadOnlyFolders = {kProgram};
-  files.Asked.clear();
   EXPECT_EQ(Read(files), kBeside) << "nothing saved anywhere: nothing to choose";
   EXPECT_EQ(files.Asked, (std::vector<std::string>{"exists " + kBeside, "exists " + kUser}))
       << "the folder is not probed for a read that finds nothing either way";
   EXPECT_EQ(Save(files), kUser);
   files.Files = {kUser};
   EXPECT_EQ(Read(files), kUser);
-}
-
-TEST(SettingsPlace, AReadOnlyFileBesideTheProgramGivesTheFirstSettingsThenTheUsersFileWins) {
-  for (bool folderWritable : {true, false}) {
-    FakeFileSystem files;
-    files.Files = {kBeside};
-    files.ReadOnlyFiles = {kBeside};
-    if (!folderWritable) files.ReadOnlyFolders = {kProgram};
-    EXPECT_EQ(Read(files), kBeside) << folderWritable;
-    EXPECT_EQ(Save(files), kUser) << folderWritable;
-    files.Files.insert(kUser);
-    EXPECT_EQ(Read(files), kUser) << folderWritable;
-    EXPECT_EQ(Save(files), kUser) << folderWritable;
-  }
 }
 
 TEST(SettingsPlace, WithoutAUsersFolderEverythingStaysBesideTheProgramAndNothingIsAsked) {
@@ -97,9 +69,10 @@ TEST(SettingsPlace, WithoutAUsersFolderEverythingStaysBesideTheProgramAndNothing
   EXPECT_TRUE(files.Asked.empty());
 }
 
-// Over every state of the two places: a read pass reads the file the next save would write when
-// that exists, else the one beside the program.
-TEST(SettingsPlace, EveryReadPassReadsWhereTheNextSaveWritesOnceThatFileExists) {
+// Over every state of the two places: a save stays beside the program where the file there, or
+// without one the program's folder, can be written; a read pass reads the file the next save
+// would write when that exists, else the one beside the program.
+TEST(SettingsPlace, ASaveStaysBesideTheProgramWhereItCanAndEveryReadPassFollowsTheSave) {
   for (int state = 0; state < 16; ++state) {
     FakeFileSystem files;
     if (state & 1) files.Files.insert(kBeside);
@@ -110,6 +83,10 @@ TEST(SettingsPlace, EveryReadPassReadsWhereTheNextSaveWritesOnceThatFileExists) 
     const bool besideWritable = state & 1 ? !(state & 2) : !(state & 4);
     EXPECT_EQ(saved, besideWritable ? kBeside : kUser) << state;
     EXPECT_EQ(Read(files), files.Files.contains(saved) ? saved : kBeside) << state;
+    // Where a file lies beside the program, it decides: the folder is never probed.
+    const bool probed = std::ranges::any_of(
+        files.Asked, [](const std::string& question) { return question.starts_with("folder"); });
+    EXPECT_EQ(probed, !(state & 1)) << state;
   }
 }
 

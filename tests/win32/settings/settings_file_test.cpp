@@ -574,21 +574,6 @@ TEST(SettingsFileLocation, AWritableFileInAReadOnlyFolderStaysTheSettingsFileAnd
   EXPECT_EQ(back.Files[1], kOutsideEveryCodePage);
 }
 
-TEST(SettingsFileLocation, WhenNeitherPlaceTakesTheSaveTheErrorNamesTheUsersFile) {
-  Places places;
-  WriteBytes(places.Beside(), "[Visible]\r\n");
-  SetFileAttributesW(Widen(places.Beside()).c_str(), FILE_ATTRIBUTE_READONLY);
-  // Where the user's folder would make its own folder, a file is in the way.
-  WriteBytes(places.UserData.Path() + "tivolu", "");
-  ExpectIniWriteError(places.User(),
-                      [&] { SaveSettings(FakeControls(false, "C:\\a.txt"), places.Folders()); });
-  EXPECT_EQ(FileBytes(places.Beside()), "[Visible]\r\n");
-  // Without a user's folder the file beside the program is the one tried.
-  ExpectIniWriteError(places.Beside(), [&] {
-    SaveSettings(FakeControls(false, "C:\\a.txt"), {places.Program.Path(), ""});
-  });
-}
-
 TEST(SettingsFileLocation, TheUsersFolderIsTheShellsRoamingApplicationDataFolder) {
   wchar_t folder[MAX_PATH];
   ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder), S_OK);
