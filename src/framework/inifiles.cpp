@@ -6,6 +6,8 @@
 
 #include "framework/core/exception.h"
 #include "framework/core/inifile_values.h"
+#include "framework/core/sysutils.h"
+#include "framework/system.h"
 #include "framework/winapi.h"
 
 namespace {
@@ -211,8 +213,8 @@ void TIniFile::UpdateFile() {
 
 // Rewrites the file as UTF-16LE with its byte-order mark, unless it is so already: the text goes
 // to a new file beside it, which then takes the old one's place, so an interrupted rewrite leaves
-// the old file as it was. A folder that takes no new file may still let its file change: then
-// the file is rewritten in place.
+// the old file as it was. A folder that takes no new file may still let its file change (a
+// share that grants the one file): then the file is rewritten in place.
 void TIniFile::SwitchToUnicode() {
   FlushProfile(path_);
   bool failed = false;
@@ -233,5 +235,8 @@ void TIniFile::SwitchToUnicode() {
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return;
   DeleteFileW(newPath.c_str());
-  if (!bytes || !WriteWholeFile(path_, unicode, TRUNCATE_EXISTING)) RaiseWriteError();
+  // Where the folder could take the new file, something else went wrong: the old file stays.
+  if (!bytes || FolderTakesNewFiles(ExtractFilePath(Narrow(path_))) ||
+      !WriteWholeFile(path_, unicode, TRUNCATE_EXISTING))
+    RaiseWriteError();
 }

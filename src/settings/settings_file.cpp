@@ -32,20 +32,8 @@ class RealFileSystem final : public SettingsFileSystem {
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                OPEN_EXISTING));
   }
-  // Only a real new file tells: permissions, read-only media and shares all refuse it alike. It
-  // is gone again when its handle closes.
   bool FolderWritable(const std::string& folder) const override {
-    const std::wstring prefix =
-        Widen(folder) + L"tivolu-" + std::to_wstring(GetCurrentProcessId()) + L"-";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const FileHandle file = OpenFileHandle(
-          (prefix + std::to_wstring(attempt) + L".tmp").c_str(), GENERIC_WRITE, 0, CREATE_NEW,
-          FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
-      if (file) return true;
-      if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-        return false;
-    }
-    return false;
+    return FolderTakesNewFiles(folder);
   }
 };
 
