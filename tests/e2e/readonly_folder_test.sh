@@ -42,9 +42,6 @@ if ! read_only "$program"; then
 fi
 check "the program's folder cannot be written" test "$(touch "$program/x" 2>&1; echo $?)" != 0
 
-settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
-settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
-field_text() { edit_fields | sed -n "$1p" | cut -c3-; }
 no_error_box() { [ -z "$(probe dialog "$TITLE")" ]; }
 user_ini_holds() { iconv -f CP932 -t UTF-8 <"$user_dir/tivolu.ini" | tr -d '\r' | grep -qxF "$1"; }
 # The settings window opened from the tray icon (slot 1); LEFT, TOP: its place.
