@@ -42,6 +42,6 @@ const CharacterWindows& ProgramCharacters() {
 void LoadSettingsAtStartup(TForm1* owner) {
   CreateForm(owner, StatusForm1)->Characters = &ProgramCharacters();
   // Each slot's box is set, and its character shown or hidden, before the next slot is read.
-  ReadSettingsFile(SettingsFilePath(), *StatusForm1);
+  LoadSettings(*StatusForm1);
   StatusForm1->TrayIcon1->SetActive(true);
 }

@@ -59,6 +59,9 @@ struct Drop {
 struct Hook {
   void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
 };
+struct File {
+  void operator()(HANDLE h) const { CloseHandle(h); }
+};
 }  // namespace handle_free
 
 using RegionHandle = Owned<HRGN, handle_free::GdiObject>;
@@ -71,6 +74,16 @@ using MenuHandle = Owned<HMENU, handle_free::Menu>;
 using IconHandle = Owned<HICON, handle_free::Icon>;
 using DropHandle = Owned<HDROP, handle_free::Drop>;  // a WM_DROPFILES drop, finished on release
 using HookHandle = Owned<HHOOK, handle_free::Hook>;  // from SetWindowsHookEx
+
+using FileHandle = Owned<HANDLE, handle_free::File>;
+
+// CreateFileW without security attributes or template; an empty owner when it fails (never
+// INVALID_HANDLE_VALUE), GetLastError telling why.
+inline FileHandle OpenFileHandle(const wchar_t* path, DWORD access, DWORD share, DWORD disposition,
+                                 DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+  HANDLE file = CreateFileW(path, access, share, nullptr, disposition, flags, nullptr);
+  return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 
 // Guards for one scope. None can be copied or moved.
 class ScopeGuard {

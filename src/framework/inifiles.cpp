@@ -1,25 +1,19 @@
 #include "framework/inifiles.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <utility>
 
 #include "framework/core/exception.h"
 #include "framework/core/inifile_values.h"
+#include "framework/core/sysutils.h"
+#include "framework/system.h"
 #include "framework/winapi.h"
 
 namespace {
 
-struct FileCloser {
-  void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
 FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
-  HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+  return OpenFileHandle(path.c_str(), access, FILE_SHARE_READ, disposition);
 }
 
 // The profile functions take paths of fewer than MAX_PATH characters (Wine copies a longer one
@@ -114,14 +108,14 @@ std::optional<std::string> ReadFileForRewrite(const std::wstring& path, bool& fa
     return std::nullopt;
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
     failed = true;
     return std::nullopt;
   }
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!bytes.empty() &&
-      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+      (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
        read != bytes.size())) {
     failed = true;
     return std::nullopt;
@@ -129,12 +123,14 @@ std::optional<std::string> ReadFileForRewrite(const std::wstring& path, bool& fa
   return bytes;
 }
 
-bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
-  FileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+// Writes BYTES as the whole file: a new one (CREATE_ALWAYS) or an existing one cut to them
+// (TRUNCATE_EXISTING).
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes, DWORD disposition) {
+  FileHandle file = OpenFile(path, GENERIC_WRITE, disposition);
   DWORD written = 0;
   return file &&
-         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size() && FlushFileBuffers(file.get());
+         WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size() && FlushFileBuffers(file.Get());
 }
 
 bool FileExists(const std::wstring& path) {
@@ -217,7 +213,8 @@ void TIniFile::UpdateFile() {
 
 // Rewrites the file as UTF-16LE with its byte-order mark, unless it is so already: the text goes
 // to a new file beside it, which then takes the old one's place, so an interrupted rewrite leaves
-// the old file as it was.
+// the old file as it was. A folder that takes no new file may still let its file change (a
+// share that grants the one file): then the file is rewritten in place.
 void TIniFile::SwitchToUnicode() {
   FlushProfile(path_);
   bool failed = false;
@@ -232,11 +229,14 @@ void TIniFile::SwitchToUnicode() {
   }
   const std::wstring newPath = path_ + L".new";
   const DWORD attributes = bytes ? GetFileAttributesW(path_.c_str()) : INVALID_FILE_ATTRIBUTES;
-  if (!WriteNewFile(newPath, unicode) ||
-      (attributes != INVALID_FILE_ATTRIBUTES && !SetFileAttributesW(newPath.c_str(), attributes)) ||
-      !MoveFileExW(newPath.c_str(), path_.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(newPath.c_str());
+  if (WriteWholeFile(newPath, unicode, CREATE_ALWAYS) &&
+      (attributes == INVALID_FILE_ATTRIBUTES || SetFileAttributesW(newPath.c_str(), attributes)) &&
+      MoveFileExW(newPath.c_str(), path_.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return;
+  DeleteFileW(newPath.c_str());
+  // Where the folder could take the new file, something else went wrong: the old file stays.
+  if (!bytes || FolderTakesNewFiles(ExtractFilePath(Narrow(path_))) ||
+      !WriteWholeFile(path_, unicode, TRUNCATE_EXISTING))
     RaiseWriteError();
-  }
 }

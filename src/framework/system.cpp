@@ -30,3 +30,17 @@ std::string ParamStr(int index) {
   LocalFree(arguments);
   return argument;
 }
+
+bool FolderTakesNewFiles(const std::string& folder) {
+  const std::wstring prefix =
+      Widen(folder) + L"tivolu-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const FileHandle file = OpenFileHandle(
+        (prefix + std::to_wstring(attempt) + L".tmp").c_str(), GENERIC_WRITE, 0, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+    if (file) return true;
+    // Only a name taken already is worth another try.
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return false;
+}

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "framework/core/exception.h"
 #include "framework/system.h"
 #include "settings/core/information_page.h"
 
@@ -96,8 +97,18 @@ void TStatusForm1::Image5Click(TObject*) {
     RefusalBeep(0);
     return;
   }
-  // A failed write raises: the walkers stay stopped and the window stays open for a retry.
-  WriteSettingsFile(SettingsFilePath(), *this);
+  try {
+    SaveSettings(*this);
+  } catch (const EIniFileException&) {
+    // The first failure is shown, and the window stays open for a retry with the walkers
+    // stopped. Closing again after it closes the window all the same: the settings then live on
+    // in the window until the program ends, and no folder that cannot be written traps the user.
+    if (!saveFailed_) {
+      saveFailed_ = true;
+      throw;
+    }
+  }
+  saveFailed_ = false;
   EnableWalkers({0, 1, 2, 3}, true);
   if (StatusForm1) StatusForm1->Close();
 }

@@ -73,6 +73,8 @@ class TStatusForm1 : public TForm, public SettingsControls {
   void Image4Click(TObject* sender);
   // Refused with the beep while no box is ticked; else saves the settings file, starts the four
   // walkers and closes the window. A failed save raises EIniFileException: the window stays open.
+  // The next close after a failed save closes the window even when that save fails too (then
+  // silently), the settings kept in the window.
   void Image5Click(TObject* sender);
 
   // The opening sequence of a character's menu command for SLOT (0 to 3): the four walkers
@@ -119,6 +121,9 @@ class TStatusForm1 : public TForm, public SettingsControls {
   void OpenInformationPage();
   // Every walker's timer enabled or disabled, in the order of SLOTS.
   void EnableWalkers(const std::array<int, kSlotCount>& slots, bool enabled);
+
+  // Whether the last close failed to save (the next one closes whatever happens).
+  bool saveFailed_ = false;
 };
 
 // The settings window, from its creation at start-up until it is destroyed.

@@ -41,11 +41,8 @@ start() {
   check "$1: start-up ends" wait_until 60 started_up
 }
 
-settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
-settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
 # only_enabled N: the field of slot N (1 to 4) is the only one enabled.
 only_enabled() { [ "$(edit_fields | cut -c1 | tr -d '\n')" = "$(printf '%0*d' 4 0 | sed "s/0/1/$1")" ]; }
-field_text() { edit_fields | sed -n "$1p" | cut -c3-; }
 
 # click_menu_item FIRST|LAST: clicks that item of the open popup menu.
 click_menu_item() {

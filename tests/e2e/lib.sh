@@ -85,6 +85,10 @@ edit_fields() {
   probe children "$SETTINGS" | sed -n 's/^Edit enabled=\([01]\) top=\(-\{0,1\}[0-9]*\) \{0,1\}/\2 \1 /p' |
     sort -s -n -k1,1 | cut -d' ' -f2-
 }
+# field_text N: the text of slot N's (1 to 4) field.
+field_text() { edit_fields | sed -n "$1p" | cut -c3-; }
+settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
+settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
 
 # right_press X Y: a right press and release there, slow enough that the press opens a menu and
 # the release comes while it is open.

@@ -17,8 +17,6 @@ trap 'stop_program; wine reg delete "$UNMANAGED" /f >/dev/null 2>&1; rm -rf "$wo
 check "start-up ends" wait_until 60 started_up
 check "the tray icon shows" wait_until 30 tray_shown
 
-settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
-settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
 settings_at() { [ "$(probe where "$SETTINGS")" = "$SETTINGS $1 $2" ]; }
 open_from_tray() {
   tray_icon

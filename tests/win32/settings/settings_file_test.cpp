@@ -2,11 +2,14 @@
 // page this run was started for (932 or 1252; ctest runs the program once for each): the order of
 // the passes, defaults, what a saved file holds, lines of an existing file kept, Japanese and
 // other paths kept whole, a failed save ending at its key, the file's place beside a copy of the
-// program under another name, and 300 damaged files read without harm.
+// program under another name, the user's folder where the program's folder or file cannot be
+// written (folders made read-only through Linux), and 300 damaged files read without harm.
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -16,6 +19,7 @@
 #include "framework/inifiles.h"
 #include "framework/system.h"
 #include "support/files.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -338,6 +342,248 @@ TEST(SettingsFileFuzz, DamagedFilesGiveEachValueReadOrItsDefault) {
   std::printf("300 damaged files: %d values read, %d defaults\n", readValues, defaults);
   EXPECT_GT(readValues, 100);
   EXPECT_GT(defaults, 100);
+}
+
+// --- Where the settings live: beside the program where they can be written there, else in the
+// user's folder (pointed at a folder of the test's own). ---
+
+// One of Wine's own functions of kernel32, null on Windows.
+template <class Function>
+Function WineFunction(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32"), name)));
+}
+
+// The Windows path of a Linux path, and the other way round, as Wine maps them.
+std::wstring DosPath(const std::string& unixPath) {
+  const auto dos = WineFunction<WCHAR*(CDECL*)(LPCSTR)>("wine_get_dos_file_name");
+  WCHAR* name = dos ? dos(unixPath.c_str()) : nullptr;
+  const std::wstring path = name ? name : L"";
+  if (name) HeapFree(GetProcessHeap(), 0, name);
+  return path;
+}
+std::string UnixPath(const std::string& path) {
+  const auto toUnix = WineFunction<char*(CDECL*)(LPCWSTR)>("wine_get_unix_file_name");
+  char* name = toUnix ? toUnix(Widen(path).c_str()) : nullptr;
+  std::string unixPath = name ? name : "";
+  if (name) HeapFree(GetProcessHeap(), 0, name);
+  while (unixPath.ends_with('/')) unixPath.pop_back();
+  return unixPath;
+}
+
+// Runs COMMAND in the Linux shell that Wine runs on (Wine starts a Linux program as such, but
+// gives no exit code for it: the shell leaves its own in a file); the exit code, -1 when the shell
+// could not be run or did not end within 30 s.
+int RunLinuxShell(const std::string& command) {
+  TempFolder folder("linux");
+  const std::string status = UnixPath(folder.Path()) + "/status";
+  const std::wstring shell = DosPath("/bin/sh");
+  if (shell.empty() || status.size() <= 7) return -1;
+  std::wstring commandLine =
+      L"/bin/sh -c " +
+      Widen(QuoteArgument("(" + command + ") >/dev/null 2>&1; echo $? >'" + status + ".new'; mv '" +
+                          status + ".new' '" + status + "'"));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  if (!CreateProcessW(shell.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &child))
+    return -1;
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  for (int wait = 0; wait < 300 && !Exists(folder.Path() + "status"); ++wait) Sleep(100);
+  if (!Exists(folder.Path() + "status")) return -1;
+  return std::atoi(FileBytes(folder.Path() + "status").c_str());
+}
+
+// Folders and files bound over others through Linux (needs root): a folder read-only as on a
+// read-only share or a disc, a writable file over a file in such a folder. Undone, newest first,
+// when the object goes.
+class LinuxMounts {
+ public:
+  LinuxMounts() = default;
+  LinuxMounts(const LinuxMounts&) = delete;
+  LinuxMounts& operator=(const LinuxMounts&) = delete;
+  ~LinuxMounts() {
+    for (auto target = targets_.rbegin(); target != targets_.rend(); ++target)
+      EXPECT_EQ(RunLinuxShell("umount '" + *target + "'"), 0) << "still mounted: " << *target;
+  }
+  // FOLDER (ending with a separator) read-only from now on.
+  bool MakeReadOnly(const std::string& folder) {
+    const std::string target = UnixPath(folder);
+    return Mount("mount --bind '" + target + "' '" + target + "' && mount -o remount,ro,bind '" +
+                     target + "' '" + target + "'",
+                 target);
+  }
+  // What is written to TARGET (an existing file) goes to SOURCE.
+  bool BindFile(const std::string& source, const std::string& target) {
+    return Mount("mount --bind '" + UnixPath(source) + "' '" + UnixPath(target) + "'",
+                 UnixPath(target));
+  }
+
+ private:
+  bool Mount(const std::string& command, const std::string& target) {
+    if (target.empty() || RunLinuxShell(command) != 0) return false;
+    targets_.push_back(target);
+    return true;
+  }
+  std::vector<std::string> targets_;
+};
+
+// The program's folder (beside the program) and the user's application-data folder of a test.
+struct Places {
+  TempFolder Program{"program"};
+  TempFolder UserData{"userdata"};
+  SettingsFolders Folders() const { return {Program.Path(), UserData.Path()}; }
+  std::string Beside() const { return Program.Path() + "tivolu.ini"; }
+  std::string User() const { return UserData.Path() + "tivolu\\tivolu.ini"; }
+};
+
+// The names in FOLDER, "." and ".." left out.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Widen(folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = Narrow(found.cFileName);
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+FakeControls Loaded(const SettingsFolders& folders) {
+  FakeControls controls(true, "default");
+  LoadSettings(controls, folders);
+  return controls;
+}
+
+// Why a test that needs a read-only folder is skipped.
+constexpr const char* kCannotMount = "cannot bind a folder read-only: mounting needs root";
+
+TEST(SettingsFileLocation,
+     AWritableFolderKeepsTheFileBesideTheProgramAndLeavesTheUsersFolderAlone) {
+  Places places;
+  FakeControls controls(true, "C:\\a.txt");
+  controls.ShownState[3] = false;
+  SaveSettings(controls, places.Folders());
+  EXPECT_EQ(Names(places.Program.Path()), (std::vector<std::string>{"tivolu.ini"}))
+      << "the probe of the folder left nothing behind";
+  EXPECT_TRUE(Names(places.UserData.Path()).empty());
+  EXPECT_FALSE(Loaded(places.Folders()).ShownState[3]);
+
+  // A writable file beside the program wins over one in the user's folder, at start-up and at
+  // the next save.
+  CreateDirectoryW(Widen(places.UserData.Path() + "tivolu").c_str(), nullptr);
+  const std::string userFile = "[Visible]\r\nChar01=0\r\n[Execute]\r\nChar01=C:\\user.txt\r\n";
+  WriteBytes(places.User(), userFile);
+  FakeControls back = Loaded(places.Folders());
+  EXPECT_TRUE(back.ShownState[0]);
+  EXPECT_EQ(back.Files[0], "C:\\a.txt");
+  SaveSettings(FakeControls(false, "C:\\b.txt"), places.Folders());
+  EXPECT_EQ(Loaded(places.Folders()).Files[2], "C:\\b.txt");
+  EXPECT_EQ(FileBytes(places.User()), userFile);
+}
+
+TEST(SettingsFileLocation, AReadOnlyFolderSavesInTheUsersFolderWhichTheNextStartReads) {
+  Places places;
+  LinuxMounts mounts;
+  if (!mounts.MakeReadOnly(places.Program.Path())) GTEST_SKIP() << kCannotMount;
+  FakeControls controls(true, "");
+  controls.ShownState[1] = false;
+  controls.Files[2] = "C:\\My Files\\c.txt";
+  EXPECT_EQ(SettingsFileFor(SettingsPass::Save, places.Folders()), places.User());
+  SaveSettings(controls, places.Folders());
+  EXPECT_TRUE(Names(places.Program.Path()).empty());
+  EXPECT_EQ(Names(places.UserData.Path() + "tivolu\\"), (std::vector<std::string>{"tivolu.ini"}));
+  FakeControls back = Loaded(places.Folders());
+  EXPECT_FALSE(back.ShownState[1]);
+  EXPECT_TRUE(back.ShownState[0]);
+  EXPECT_EQ(back.Files[2], "C:\\My Files\\c.txt");
+  EXPECT_EQ(back.Files[0], "") << "the user's file holds every key";
+}
+
+TEST(SettingsFileLocation, AReadOnlyFileBesideTheProgramGivesTheFirstSettingsThenTheUsersFileWins) {
+  // Read-only as Windows marks a file, in a writable folder; and as a disc holds it.
+  for (bool onReadOnlyMedium : {false, true}) {
+    SCOPED_TRACE(onReadOnlyMedium ? "on a read-only medium" : "read-only attribute");
+    Places places;
+    const std::string shipped = "[Visible]\r\nChar02=0\r\n[Execute]\r\nChar04=C:\\shipped.txt\r\n";
+    WriteBytes(places.Beside(), shipped);
+    LinuxMounts mounts;
+    if (onReadOnlyMedium) {
+      if (!mounts.MakeReadOnly(places.Program.Path())) GTEST_SKIP() << kCannotMount;
+    } else {
+      SetFileAttributesW(Widen(places.Beside()).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    FakeControls first = Loaded(places.Folders());
+    EXPECT_FALSE(first.ShownState[1]);
+    EXPECT_EQ(first.Files[3], "C:\\shipped.txt");
+
+    first.ShownState[1] = true;
+    first.Files[3] = "C:\\changed.txt";
+    SaveSettings(first, places.Folders());
+    EXPECT_EQ(FileBytes(places.Beside()), shipped);
+    FakeControls next = Loaded(places.Folders());
+    EXPECT_TRUE(next.ShownState[1]);
+    EXPECT_EQ(next.Files[3], "C:\\changed.txt");
+  }
+}
+
+TEST(SettingsFileLocation, JapaneseAndEmojiPathsSurviveInTheUsersFile) {
+  Places places;
+  TempFolder userData("ユーザー \U0001F3AA");
+  LinuxMounts mounts;
+  if (!mounts.MakeReadOnly(places.Program.Path())) GTEST_SKIP() << kCannotMount;
+  const SettingsFolders folders{places.Program.Path(), userData.Path()};
+  FakeControls controls(true, "");
+  controls.Files[0] = kJapanesePath;
+  controls.Files[1] = kOutsideEveryCodePage;
+  SaveSettings(controls, folders);
+  const std::string user = userData.Path() + "tivolu\\tivolu.ini";
+  EXPECT_TRUE(FileBytes(user).starts_with("\xFF\xFE")) << "an emoji needs the Unicode file";
+  FakeControls back = Loaded(folders);
+  EXPECT_EQ(back.Files[0], kJapanesePath);
+  EXPECT_EQ(back.Files[1], kOutsideEveryCodePage);
+  EXPECT_TRUE(Names(places.UserData.Path()).empty());
+}
+
+// A file that may be changed in a folder that takes no new file (a share that grants the one
+// file): the settings stay in it, even when a value turns it into a Unicode file.
+TEST(SettingsFileLocation, AWritableFileInAReadOnlyFolderStaysTheSettingsFileAndMayTurnUnicode) {
+  Places places;
+  TempFolder elsewhere("elsewhere");
+  WriteBytes(places.Beside(), "; kept\r\n[Visible]\r\nChar01=0\r\n");
+  WriteBytes(elsewhere.Path() + "tivolu.ini", "; kept\r\n[Visible]\r\nChar01=0\r\n");
+  LinuxMounts mounts;
+  if (!mounts.MakeReadOnly(places.Program.Path())) GTEST_SKIP() << kCannotMount;
+  ASSERT_TRUE(mounts.BindFile(elsewhere.Path() + "tivolu.ini", places.Beside()));
+  FakeControls controls = Loaded(places.Folders());
+  EXPECT_FALSE(controls.ShownState[0]);
+  controls.ShownState[0] = true;
+  controls.Files[1] = kOutsideEveryCodePage;
+  SaveSettings(controls, places.Folders());
+  EXPECT_TRUE(Names(places.UserData.Path()).empty());
+  EXPECT_EQ(Names(places.Program.Path()), (std::vector<std::string>{"tivolu.ini"}));
+  const std::string bytes = FileBytes(elsewhere.Path() + "tivolu.ini");
+  EXPECT_TRUE(bytes.starts_with("\xFF\xFE"));
+  EXPECT_NE(bytes.find(Utf16Bytes("; kept").substr(2)), std::string::npos);
+  FakeControls back = Loaded(places.Folders());
+  EXPECT_TRUE(back.ShownState[0]);
+  EXPECT_EQ(back.Files[1], kOutsideEveryCodePage);
+}
+
+TEST(SettingsFileLocation, TheUsersFolderIsTheShellsRoamingApplicationDataFolder) {
+  wchar_t folder[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder), S_OK);
+  EXPECT_EQ(RoamingAppDataFolder(), Narrow(folder));
+  EXPECT_EQ(ProgramSettingsFolders().UserData, Narrow(folder));
+  {
+    UserDataFolderRedirect redirect("D:\\elsewhere\\");
+    EXPECT_EQ(ProgramSettingsFolders().UserData, "D:\\elsewhere\\");
+  }
+  EXPECT_EQ(ProgramSettingsFolders().Program, ExtractFilePath(ParamStr(0)));
 }
 
 }  // namespace

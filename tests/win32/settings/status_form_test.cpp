@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "support/files.h"
 #include "support/shell_support.h"
 #include "support/test_support.h"
+#include "support/user_folder.h"
 
 namespace {
 
@@ -64,10 +66,11 @@ void RemoveSettingsFile() {
   DeleteFileW(path.c_str());
 }
 
-std::string IniValue(const std::string& section, const std::string& key) {
+std::string IniValue(const std::string& section, const std::string& key,
+                     const std::string& path = SettingsFilePath()) {
   wchar_t value[512] = L"";
   GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"<none>", value, 512,
-                           Widen(SettingsFilePath()).c_str());
+                           Widen(path).c_str());
   return Narrow(value);
 }
 
@@ -102,6 +105,7 @@ class StatusFormTest : public testing::Test {
   }
   void SetUp() override {
     RemoveSettingsFile();
+    userFolder.emplace(userData.Path());
     beeps = 0;
     for (Character* c : characters.Windows) {
       c->Show();
@@ -145,6 +149,9 @@ class StatusFormTest : public testing::Test {
 
   inline static FakeCharacters characters;
   std::unique_ptr<TStatusForm1> form;
+  // No test reaches the real user's folder.
+  TempFolder userData{"userdata"};
+  std::optional<UserDataFolderRedirect> userFolder;
 };
 
 template <class T>
@@ -481,29 +488,81 @@ TEST_F(StatusFormTest, TheSystemsCloseCommandSavesAndClosesLikeTheCloseButton) {
   EXPECT_FALSE(form->Visible());
 }
 
-TEST_F(StatusFormTest, AFailedSaveKeepsTheWindowOpenAndTheWalkersStoppedUntilARetry) {
+TEST_F(StatusFormTest, AReadOnlyFileBesideTheProgramSendsTheSaveToTheUsersFolder) {
   WriteBytes(SettingsFilePath(), "[Visible]\r\n");
   SetFileAttributesW(Widen(SettingsFilePath()).c_str(), FILE_ATTRIBUTE_READONLY);
   ExceptionCatcher caught;
-  bool checked = false;
   Later close([&] {
     form->SetLaunchFile(0, "kept.txt");
     ClickAt(At(306 + 18, 2 + 8));
-    PumpUntil([&] { return !caught.Messages.empty(); }, std::chrono::seconds(5));
-    ASSERT_EQ(caught.Messages.size(), 1u);
-    EXPECT_EQ(caught.Messages[0], SettingsFilePath() + " に書き込めません");
+  });
+  form->ShowModal();
+  EXPECT_TRUE(caught.Messages.empty());
+  EXPECT_TRUE(WalkersRunning(true));
+  EXPECT_EQ(IniValue("Execute", "Char01"), "<none>");
+  EXPECT_EQ(IniValue("Execute", "Char01", userData.Path() + "tivolu\\tivolu.ini"), "kept.txt");
+}
+
+// Neither beside the program nor in the user's folder: the first close shows the error and keeps
+// the window open; a retry that succeeds saves; closing again after a failure closes the window
+// all the same, the settings kept in it; the next opening's failure is shown again.
+TEST_F(StatusFormTest, AFailedSaveIsShownOnceAndTheNextCloseClosesTheWindowWhateverHappens) {
+  WriteBytes(SettingsFilePath(), "[Visible]\r\n");
+  SetFileAttributesW(Widen(SettingsFilePath()).c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string blocker = userData.Path() + "tivolu";
+  const std::string userFile = blocker + "\\tivolu.ini";
+  auto block = [&] { WriteBytes(blocker, ""); };
+  auto unblock = [&] { DeleteFileW(Widen(blocker).c_str()); };
+  ExceptionCatcher caught;
+  auto closeAndExpectError = [&](size_t errors) {
+    ClickAt(At(306 + 18, 2 + 8));
+    PumpUntil([&] { return caught.Messages.size() == errors; }, std::chrono::seconds(5));
+    ASSERT_EQ(caught.Messages.size(), errors);
+    EXPECT_EQ(caught.Messages.back(), userFile + " に書き込めません");
     EXPECT_TRUE(form->Visible());
     EXPECT_TRUE(WalkersRunning(false));
-    EXPECT_EQ(form->LaunchFile(0), "kept.txt");
+  };
+
+  // A retry once the user's folder can be written again saves there.
+  block();
+  bool checked = false;
+  Later retry([&] {
+    form->SetLaunchFile(0, "first.txt");
+    closeAndExpectError(1);
+    EXPECT_EQ(form->LaunchFile(0), "first.txt");
     EXPECT_TRUE(form->CheckBox1->Checked());
+    unblock();
     checked = true;
-    SetFileAttributesW(Widen(SettingsFilePath()).c_str(), FILE_ATTRIBUTE_NORMAL);
     ClickAt(At(306 + 18, 2 + 8));
   });
   form->ShowModal();
   EXPECT_TRUE(checked);
+  EXPECT_EQ(caught.Messages.size(), 1u);
   EXPECT_TRUE(WalkersRunning(true));
-  EXPECT_EQ(IniValue("Execute", "Char01"), "kept.txt");
+  EXPECT_EQ(IniValue("Execute", "Char01", userFile), "first.txt");
+  RemoveTree(Widen(blocker));
+
+  // Nothing can be written: the second close closes silently, the settings live on in the window.
+  for (int opening = 1; opening <= 2; ++opening) {
+    SCOPED_TRACE(opening);
+    block();
+    for (Character* c : characters.Windows) c->Timer1->SetEnabled(false);
+    checked = false;
+    Later closeTwice([&] {
+      form->SetLaunchFile(1, "second.txt");
+      closeAndExpectError(size_t(opening) + 1);
+      checked = true;
+      ClickAt(At(306 + 18, 2 + 8));
+    });
+    form->ShowModal();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(caught.Messages.size(), size_t(opening) + 1) << "one error box per opening";
+    EXPECT_FALSE(form->Visible());
+    EXPECT_TRUE(WalkersRunning(true));
+    EXPECT_EQ(form->LaunchFile(1), "second.txt");
+    unblock();
+  }
+  EXPECT_FALSE(Exists(userFile));
 }
 
 TEST_F(StatusFormTest, TheSurfaceAnswersCaptionTheControlsTheirOwnHitTests) {
