@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/controls.h"
 #include "framework/core/exception.h"
 #include "framework/core/guard.h"
 
-// One window's part in the program: kept in a window property, freed with the window (or when a
-// subclassed window gets its own procedure back).
+// One window's part in the program: kept in the window core's table, freed with the window (or
+// when a subclassed window gets its own procedure back).
 struct WindowRecord {
   HWND Window = nullptr;
   WNDPROC Previous = DefWindowProcW;  // where the handling ends
@@ -37,7 +38,14 @@ struct WindowRecord {
 
 namespace {
 
-constexpr wchar_t kRecordProperty[] = L"Tivolu.WindowRecord";
+// The records by window. Not window properties: under Wine each property read asks Wine's
+// server, and every message of every window looks its record up, often more than once. Only the
+// user-interface thread has windows of the program. Never destroyed, as windows may still hear
+// messages while static objects are destroyed at exit.
+std::unordered_map<HWND, WindowRecord*>& Records() {
+  static auto* records = new std::unordered_map<HWND, WindowRecord*>;
+  return *records;
+}
 
 // The classes the framework registered, with their class styles.
 std::map<std::wstring, UINT>& OwnClasses() {
@@ -51,7 +59,8 @@ char noControl;
 }  // namespace
 
 WindowRecord* WindowRecord::Of(HWND window) {
-  return window ? static_cast<WindowRecord*>(GetPropW(window, kRecordProperty)) : nullptr;
+  auto it = Records().find(window);
+  return it != Records().end() ? it->second : nullptr;
 }
 
 WindowRecord* WindowRecord::Subclass(HWND window) {
@@ -60,15 +69,12 @@ WindowRecord* WindowRecord::Subclass(HWND window) {
     throw Exception("このスレッドのウィンドウではありません");
   auto* record = new WindowRecord;
   record->Window = window;
-  if (!SetPropW(window, kRecordProperty, record)) {
-    delete record;
-    throw Exception("ウィンドウをサブクラス化できません");
-  }
+  Records()[window] = record;
   SetLastError(0);
   auto previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
   if (!previous) {
-    RemovePropW(window, kRecordProperty);
+    Records().erase(window);
     delete record;
     throw Exception("ウィンドウをサブクラス化できません");
   }
@@ -78,17 +84,14 @@ WindowRecord* WindowRecord::Subclass(HWND window) {
 
 LRESULT CALLBACK WindowRecord::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   WindowRecord* record = Of(window);
-  if (!record && msg == WM_NCCREATE) {
+  if (msg == WM_NCCREATE) {
     // A window of the framework's classes comes to life: its record, and its control if it has
-    // one.
+    // one. A record found under its handle was left by a window whose end was never seen here.
     LPVOID param = reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams;
     record = new WindowRecord;
     record->Window = window;
     record->OwnClass = true;
-    if (!SetPropW(window, kRecordProperty, record)) {
-      delete record;
-      return FALSE;  // the window is not made; CreateWindowEx reports it
-    }
+    Records()[window] = record;
     if (param != &noControl) {
       record->Control = static_cast<TWinControl*>(param);
       record->Control->handle_ = window;
@@ -130,7 +133,7 @@ void WindowRecord::Deliver(TMessage& message, size_t first) {
 }
 
 void WindowRecord::Forget() {
-  RemovePropW(Window, kRecordProperty);
+  Records().erase(Window);
   for (TWindowHook* hook : Hooks) hook->window_ = nullptr;
   Hooks.clear();
   if (Control) Control->handle_ = nullptr;
@@ -143,7 +146,7 @@ void WindowRecord::ReleaseIfUnused() {
   // Someone else subclassed the window after us: ours stays in their chain, passing through.
   if (GetWindowLongPtrW(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) return;
   SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Previous));
-  RemovePropW(Window, kRecordProperty);
+  Records().erase(Window);
   delete this;
 }
 
