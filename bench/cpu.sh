@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# CPU cost of the running program under Wine and Xvfb, beside Wine's floor for the same work
-# (bench_win_floor.exe: the walkers' work in plain Win32) and the native oneko. For each subject
-# and condition it measures, over BENCH_SECONDS (default 20) s, the CPU time (user + system) per
-# second of wall time of the subject's own process and of Wine's server.
+# The running program under Wine and Xvfb beside its floor (bench_win_floor.exe: the characters'
+# visible work in plain Win32, with their own frames, outlines, thresholds and speeds, and on
+# every moving tick one region change, one move and one blit) and the native oneko. For each
+# subject it measures the time from its start to its windows shown (four; oneko's one), its
+# resident memory once it has come to rest, and, for each condition, over BENCH_SECONDS
+# (default 20) s, the CPU time (user + system) per second of wall time of the subject's own
+# process and of Wine's server:
 #   walking   the pointer rounds a circle (bench_win_mover.exe, through SetCursorPos, which moves
-#             the X pointer too, for oneko; the floor takes the capture on every tick as the
-#             walkers do on Windows, and under Wine it sees only pointer moves made through Wine)
+#             the X pointer too, for oneko)
 #   standing  the pointer rests at a point the characters have reached; measured once they stand
 # The mover's own cost, and the server's with only the mover running, are printed first so that
 # they can be subtracted. Beside them: window moves per second, and how busy the machine was.
-# BENCH_ROUNDS (default 1) repeats the subjects; the ratios use the mean of the rounds. Prints
-# figures; asserts nothing. Runs on its own Xvfb display and Wine prefix (build/wineprefix-bench),
-# so no other Wine server is touched.
+# BENCH_ROUNDS (default 1) repeats the subjects; the ratios to the floor use the means of the
+# rounds. Prints figures; asserts nothing. Runs on its own Xvfb display and Wine prefix
+# (build/wineprefix-bench), so no other Wine server is touched.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export TIVOLU_WINEPREFIX=$PWD/build/wineprefix-bench
@@ -38,11 +40,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   exit 1
 fi
 # The programs run from copies: a build while they run would rewrite their mapped files. The
-# program's settings file is then made beside the copy, not beside the build.
+# program's settings file is then made beside the copy, not beside the build. The copy has a name
+# of its own: the end-to-end tests end every "tivolu.exe" on the machine when they finish.
 PROGRAMS=$(mktemp -d)
-cp "$SUBJECT" "$PROGRAMS/tivolu.exe"
+cp "$SUBJECT" "$PROGRAMS/subject.exe"
 cp "$WIN_BUILD/bench_win_floor.exe" "$WIN_BUILD/bench_win_mover.exe" "$PROGRAMS/"
-TIVOLU=$PROGRAMS/tivolu.exe FLOOR=$PROGRAMS/bench_win_floor.exe MOVER=$PROGRAMS/bench_win_mover.exe
+TIVOLU=$PROGRAMS/subject.exe FLOOR=$PROGRAMS/bench_win_floor.exe MOVER=$PROGRAMS/bench_win_mover.exe
 ONEKO=$(PATH=$PATH:/usr/games command -v oneko)
 [ -n "$ONEKO" ] || echo "oneko is not installed (scripts/install-deps.sh installs it): no oneko rows" >&2
 
@@ -131,6 +134,24 @@ positions() {
   done | tr '\n' ' '
 }
 
+# wait_shown NAME_REGEX COUNT START_NS: waits (at most 60 s) until COUNT windows named NAME_REGEX
+# show, and sets STARTUP_MS to the milliseconds from START_NS (date +%s%N) until then.
+wait_shown() {
+  local deadline=$((SECONDS + 60)) shown
+  while [ $SECONDS -lt $deadline ]; do
+    shown=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)
+    if [ "$shown" -ge "$2" ]; then
+      STARTUP_MS=$((($(date +%s%N) - $3) / 1000000))
+      return 0
+    fi
+    sleep 0.01
+  done
+  return 1
+}
+
+# Resident memory of process PID in MB (VmRSS).
+resident_mb() { awk '$1 == "VmRSS:" { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
+
 # Waits until the windows named NAME_REGEX keep their places for 2 s (at most 120 s).
 wait_standing() {
   local last="" now stable=0 deadline=$((SECONDS + 120))
@@ -199,18 +220,27 @@ row() {
   echo "measured: ${ROWS[-1]}" >&2
 }
 
-# bench_subject NAME WINDOW_REGEX COUNT_SERVER KEY COMMAND...: starts the subject with the pointer
-# still, measures it standing once it has come to rest, then walking.
+# bench_subject NAME WINDOW_REGEX WINDOWS COUNT_SERVER KEY COMMAND...: starts the subject with the
+# pointer still and times it until WINDOWS windows show, measures it standing once it has come to
+# rest (and its resident memory then), then walking.
+STARTS=()
 bench_subject() {
-  local name=$1 windows=$2 countServer=$3 key=$4 condition
-  shift 4
+  local name=$1 windows=$2 count=$3 countServer=$4 key=$5 condition start rss
+  shift 5
   start_mover still "$STILL_X" "$STILL_Y"
+  sleep 1 # the pointer has settled
+  start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   SUBJECT_PID=$!
-  if ! wait_until 60 xdotool search --onlyvisible --name "$windows"; then
+  if ! wait_shown "$windows" "$count" "$start"; then
     ROWS+=("$name: did not show its windows; no figures")
   else
     wait_standing "$windows"
+    rss=$(resident_mb "$SUBJECT_PID")
+    STARTS+=("$(printf '%-14s %12s %12s' "$name" "$STARTUP_MS" "$rss")")
+    add_to "STARTUP_$key" "$STARTUP_MS"
+    add_to "RSS_$key" "$rss"
+    add_to "STARTED_$key" 1
     for condition in standing walking; do
       if [ $condition = walking ]; then
         stop_mover
@@ -245,9 +275,9 @@ row "mover alone" walking yes MOVER
 stop_mover
 
 for ((round = 1; round <= ROUNDS; ++round)); do
-  bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' yes TIVOLU wine "$TIVOLU"
-  bench_subject floor '^Floor[1-4]$' yes FLOOR wine "$FLOOR"
-  [ -z "$ONEKO" ] || bench_subject oneko 'oneko' no ONEKO "$ONEKO"
+  bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' 4 yes TIVOLU wine "$TIVOLU"
+  bench_subject floor '^Floor[1-4]$' 4 yes FLOOR wine "$FLOOR"
+  [ -z "$ONEKO" ] || bench_subject oneko 'oneko' 1 no ONEKO "$ONEKO"
 done
 
 echo
@@ -263,14 +293,18 @@ printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s\n' subject condition proc
   total moves/s mover "other wine" Xvfb busy
 printf '%s\n' "${ROWS[@]}"
 echo
+echo "Start-up: ms from the start until the windows show. Memory: resident MB once at rest."
+printf '%-14s %12s %12s\n' subject "start-up ms" "resident MB"
+printf '%s\n' "${STARTS[@]}"
+echo
 # mean NAME KEY CONDITION: the mean of NAME_KEY_CONDITION over its rows; empty without rows.
 mean() {
   local sum=${1}_$2_$3 count=ROWS_$2_$3
   awk -v s="${!sum:-0}" -v n="${!count:-0}" 'BEGIN { print (n > 0 ? s / n : "") }'
 }
 # tivolu against the floor, means over the rounds: whole totals; both less the server's cost with
-# the mover alone; and, when walking, that per window move (the program's Quarn chases a character
-# rather than the pointer, so the program moves less).
+# the mover alone; and, when walking, that per window move (each one's Quarn chases a character
+# drawn at random, so the two may move a little differently).
 for condition in walking standing; do
   tivolu=$(mean TOTAL TIVOLU $condition) floor=$(mean TOTAL FLOOR $condition)
   [ -n "$tivolu" ] && [ -n "$floor" ] || continue
@@ -283,3 +317,13 @@ for condition in walking standing; do
         (t - s) / tm, (f - s) / fm
     printf "\n" }'
 done
+# Start-up and memory against the floor, means over the rounds.
+ratio_of() {
+  local t=${1}_TIVOLU f=${1}_FLOOR
+  awk -v what="$2" -v unit="$3" -v t="${!t:-0}" -v f="${!f:-0}" -v tn="${STARTED_TIVOLU:-0}" \
+    -v fn="${STARTED_FLOOR:-0}" 'BEGIN { if (tn == 0 || fn == 0 || f == 0) exit
+    printf "%-9s tivolu / floor = %.2f   (%.1f %s / %.1f %s)\n", what, (t / tn) / (f / fn),
+      t / tn, unit, f / fn, unit }'
+}
+ratio_of STARTUP start-up ms
+ratio_of RSS memory MB

@@ -148,6 +148,23 @@ foreach(src ${WIN_BENCHES})
   add_executable(bench_${name} WIN32 ${src} ${GLYPHS_RC})
   target_link_libraries(bench_${name} PRIVATE app)
 endforeach()
+# The floor of bench/cpu.sh shows the characters' own frames (the pictures and outline blobs that
+# artc wrote to ART_DIR, as RCDATA resources <NAME>_RGN<N>_BMP and <NAME>_RGN<N>_RGN) and the
+# program's tray icon.
+set(floor_rc_text "TRAYICON ICON \"${ART_DIR}/pictures/TrayIcon.ico\"\n")
+foreach(character Mubo Tesk Plim Quarn)
+  string(TOUPPER ${character} res)
+  foreach(n RANGE 1 12)
+    string(APPEND floor_rc_text "${res}_RGN${n}_BMP RCDATA \"${ART_DIR}/${character}/Rgn${n}.bmp\"\n"
+                                "${res}_RGN${n}_RGN RCDATA \"${ART_DIR}/${character}/Rgn${n}.rgn\"\n")
+  endforeach()
+endforeach()
+set(FLOOR_RC ${CMAKE_BINARY_DIR}/bench_win_floor_frames.rc)
+file(GENERATE OUTPUT ${FLOOR_RC} CONTENT "${floor_rc_text}")
+set_source_files_properties(${FLOOR_RC} PROPERTIES OBJECT_DEPENDS ${ART_DIR}/stamp)
+target_sources(bench_win_floor PRIVATE ${FLOOR_RC})
+# Linked as the program is, so that their memory compares.
+target_link_options(bench_win_floor PRIVATE -s -Wl,--gc-sections)
 # The settings window's benchmark reads the window's stored description.
 tivolu_descriptions(bench_win_settings_open SCHEMAS ${SCHEMAS} FILES ${PROGRAM_DESCRIPTIONS})
 

@@ -68,13 +68,13 @@ void TCharacterForm::WalkTowardCursor(WalkerParams params) { Walk(params, Cursor
 
 void TCharacterForm::Step(Point reference, WalkerParams params) {
   FramePhase = NextPhase(FramePhase);
-  TickMoves moves = PlanTick(reference, {Left(), Top()}, params);
-  if (moves.Vertical) {
-    SelectFrame(FrameNumber(*moves.Vertical, FramePhase));
-    SetTop(Moved({Left(), Top()}, *moves.Vertical, params.S).Y);
-  }
-  if (moves.Horizontal) {
-    SelectFrame(FrameNumber(*moves.Horizontal, FramePhase));
-    SetLeft(Moved({Left(), Top()}, *moves.Horizontal, params.S).X);
-  }
+  const Point from{Left(), Top()};
+  const TickOutcome tick =
+      OutcomeOf(PlanTick(reference, from, params), from, FramePhase, params.S);
+  if (!tick.Frame) return;
+  // The tick is applied at once, with the frame and the place its moves leave: each region change
+  // and each move costs the platform a repaint and, under Wine, a round trip through Wine's server
+  // and the X server, and the user sees no frame or place in between either way.
+  SelectFrame(*tick.Frame);
+  SetBounds(tick.Position.X, tick.Position.Y, Width(), Height());
 }

@@ -53,7 +53,7 @@ class TCharacterForm : public TForm {
   }
   // One walker tick toward the mouse pointer.
   void WalkTowardCursor(WalkerParams params);
-  // Advances the phase and moves toward REFERENCE, showing the frame of each move.
+  // Advances the phase and moves toward REFERENCE on each axis, showing the frame of the last move.
   void Step(Point reference, WalkerParams params);
   // Shows frame NUMBER alone and gives the window its outline.
   void SelectFrame(int number);

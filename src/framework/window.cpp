@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/controls.h"
@@ -11,8 +12,8 @@
 #include "framework/core/guard.h"
 #include "framework/core/scope_exit.h"
 
-// One window's part in the program: kept in a window property, freed with the window (or when a
-// subclassed window gets its own procedure back).
+// One window's part in the program: kept in the window core's table, freed with the window (or
+// when a subclassed window gets its own procedure back).
 struct WindowRecord {
   HWND Window = nullptr;
   WNDPROC Previous = DefWindowProcW;  // where the handling ends
@@ -24,8 +25,7 @@ struct WindowRecord {
 
   static WindowRecord* Of(HWND window);
   static WindowRecord* Subclass(HWND window);
-  // The record of a framework window on its WM_NCCREATE (PARAM: its control, or none); null
-  // when the window cannot carry it.
+  // The record of a framework window on its WM_NCCREATE (PARAM: its control, or none).
   static WindowRecord* Create(HWND window, LPVOID param);
   static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
 
@@ -42,7 +42,14 @@ struct WindowRecord {
 
 namespace {
 
-constexpr wchar_t kRecordProperty[] = L"Tivolu.WindowRecord";
+// The records by window. Not window properties: under Wine each property read asks Wine's
+// server, and every message of every window looks its record up, often more than once. Only the
+// user-interface thread has windows of the program. Never destroyed, as windows may still hear
+// messages while static objects are destroyed at exit.
+std::unordered_map<HWND, WindowRecord*>& Records() {
+  static auto* records = new std::unordered_map<HWND, WindowRecord*>;
+  return *records;
+}
 
 // The classes the framework registered, with their class styles.
 std::map<std::wstring, UINT>& OwnClasses() {
@@ -56,7 +63,8 @@ char noControl;
 }  // namespace
 
 WindowRecord* WindowRecord::Of(HWND window) {
-  return window ? static_cast<WindowRecord*>(GetPropW(window, kRecordProperty)) : nullptr;
+  auto it = Records().find(window);
+  return it != Records().end() ? it->second : nullptr;
 }
 
 WindowRecord* WindowRecord::Subclass(HWND window) {
@@ -65,15 +73,12 @@ WindowRecord* WindowRecord::Subclass(HWND window) {
     throw Exception("このスレッドのウィンドウではありません");
   auto* record = new WindowRecord;
   record->Window = window;
-  if (!SetPropW(window, kRecordProperty, record)) {
-    delete record;
-    throw Exception("ウィンドウをサブクラス化できません");
-  }
+  Records()[window] = record;
   SetLastError(0);
   auto previous = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
   if (!previous) {
-    RemovePropW(window, kRecordProperty);
+    Records().erase(window);
     delete record;
     throw Exception("ウィンドウをサブクラス化できません");
   }
@@ -84,11 +89,10 @@ WindowRecord* WindowRecord::Subclass(HWND window) {
 LRESULT CALLBACK WindowRecord::Procedure(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
   return Guarded<LRESULT>(0, [&]() -> LRESULT {
     WindowRecord* record = Of(window);
-    if (!record && msg == WM_NCCREATE) {
+    // A window of the framework's classes comes to life. A record found under its handle was
+    // left by a window whose end was never seen here.
+    if (msg == WM_NCCREATE)
       record = Create(window, reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-      // The window is not made; CreateWindowEx reports it.
-      if (!record) return FALSE;
-    }
     // Before WM_NCCREATE, a framework window has no record yet.
     if (!record) return DefWindowProcW(window, msg, wparam, lparam);
 
@@ -109,11 +113,11 @@ LRESULT CALLBACK WindowRecord::Procedure(HWND window, UINT msg, WPARAM wparam, L
 }
 
 WindowRecord* WindowRecord::Create(HWND window, LPVOID param) {
-  // A window of the framework's classes comes to life: its record, and its control if it has one.
+  // Its record, and its control if it has one.
   auto record = std::make_unique<WindowRecord>();
   record->Window = window;
   record->OwnClass = true;
-  if (!SetPropW(window, kRecordProperty, record.get())) return nullptr;
+  Records()[window] = record.get();
   if (param != &noControl) {
     record->Control = static_cast<TWinControl*>(param);
     record->Control->handle_ = window;
@@ -132,7 +136,7 @@ void WindowRecord::Deliver(TMessage& message, size_t first) {
 }
 
 void WindowRecord::Forget() {
-  RemovePropW(Window, kRecordProperty);
+  Records().erase(Window);
   for (TWindowHook* hook : Hooks) hook->window_ = nullptr;
   Hooks.clear();
   if (Control) Control->handle_ = nullptr;
@@ -145,7 +149,7 @@ void WindowRecord::ReleaseIfUnused() {
   // Someone else subclassed the window after us: ours stays in their chain, passing through.
   if (GetWindowLongPtrW(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) return;
   SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Previous));
-  RemovePropW(Window, kRecordProperty);
+  Records().erase(Window);
   delete this;
 }
 

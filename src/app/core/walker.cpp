@@ -42,3 +42,13 @@ Point Moved(Point position, Direction direction, int32_t s) {
   }
   return position;
 }
+
+TickOutcome OutcomeOf(const TickMoves& moves, Point position, int32_t phase, int32_t s) {
+  TickOutcome outcome{std::nullopt, position};
+  for (const std::optional<Direction>& move : {moves.Vertical, moves.Horizontal}) {
+    if (!move) continue;
+    outcome.Frame = FrameNumber(*move, phase);
+    outcome.Position = Moved(outcome.Position, *move, s);
+  }
+  return outcome;
+}

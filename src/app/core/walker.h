@@ -33,3 +33,11 @@ TickMoves PlanTick(Point reference, Point position, WalkerParams params);
 
 // Where POSITION ends after a move in DIRECTION by S pixels.
 Point Moved(Point position, Direction direction, int32_t s);
+
+// What a tick leaves on the screen once its moves are made in their order: the frame shown last
+// (the horizontal move's when it moves on both axes; none when it does not move) and the place.
+struct TickOutcome {
+  std::optional<int> Frame;
+  Point Position;
+};
+TickOutcome OutcomeOf(const TickMoves& moves, Point position, int32_t phase, int32_t s);

@@ -70,4 +70,27 @@ TEST(Walker, MovesBySpeedTowardTheReferenceAndRestsInTheDeadZone) {
   }
 }
 
+TEST(Walker, ATicksOutcomeIsTheLastMovesFrameAndTheEndOfBothMoves) {
+  const Point at{100, 200};
+  // Both axes: the horizontal frame replaces the vertical one.
+  TickOutcome o = OutcomeOf({D::Down, D::Left}, at, 2, 4);
+  EXPECT_EQ(o.Frame, 9);
+  EXPECT_EQ(o.Position.X, 96);
+  EXPECT_EQ(o.Position.Y, 204);
+  o = OutcomeOf({D::Up, D::Right}, at, 0, 6);
+  EXPECT_EQ(o.Frame, 10);
+  EXPECT_EQ(o.Position.X, 106);
+  EXPECT_EQ(o.Position.Y, 194);
+  // One axis: that move's frame.
+  o = OutcomeOf({D::Up, std::nullopt}, at, 1, 3);
+  EXPECT_EQ(o.Frame, 2);
+  EXPECT_EQ(o.Position.X, 100);
+  EXPECT_EQ(o.Position.Y, 197);
+  // No move: no frame, the same place.
+  o = OutcomeOf({}, at, 1, 3);
+  EXPECT_FALSE(o.Frame);
+  EXPECT_EQ(o.Position.X, 100);
+  EXPECT_EQ(o.Position.Y, 200);
+}
+
 }  // namespace
