@@ -128,7 +128,7 @@ winenv_stop() {
 # Lanes: independent displays, each with its own Xvfb, Wine prefix and Wine server, so that tests
 # that use the pointer, the keyboard or the stacking of windows can run side by side, one a lane.
 # winenv_start_lanes N starts them (lane 0 is the environment winenv_start gives, in this shell);
-# ctest hands the lanes out (scripts/lanes.json; scripts/lane.sh sets a test's lane up).
+# ctest hands the lanes out ($TIVOLU_LANES/lanes.json; scripts/lane.sh sets a test's lane up).
 winenv_start_lanes() {
   local count=$1 lane dir=$BUILD/lanes
   LANE_PIDS=()
@@ -152,6 +152,14 @@ winenv_start_lanes() {
     LANE_PIDS+=($!)
   done
   for lane in "${LANE_PIDS[@]}"; do wait "$lane" || return 1; done
+  # ctest's resource spec: one slot a lane.
+  {
+    printf '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
+    for ((lane = 0; lane < count; lane++)); do
+      printf '%s{"id": "%d", "slots": 1}' "$([ $lane = 0 ] || echo ', ')" $lane
+    done
+    printf ']}]}\n'
+  } >"$dir/lanes.json"
 }
 
 winenv_stop_lanes() {
