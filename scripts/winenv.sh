@@ -42,12 +42,16 @@ wait_until() {
   done
 }
 
+# The server picks a free display itself (-displayfd): displays started side by side, as the
+# lanes are, would otherwise find the same free number.
 winenv_start_xvfb() {
-  local n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+  local number
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=:$n
+  wait_until 20 test -s "$number" || { rm -f "$number"; echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(tr -d '\n' <"$number")
+  rm -f "$number"
   wait_until 20 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
 }
 
