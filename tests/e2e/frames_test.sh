@@ -19,10 +19,7 @@ check "start-up has ended" wait_until 60 started_up
 
 check "the characters come to rest" wait_until 60 at_rest
 
-for c in "${CHARACTERS[@]}"; do
-  probe info "$c" >"$work/$c.info"
-  probe region "$c" >"$work/$c.region"
-done
+save_characters "$work"
 import -window root "$work/screen.png"
 convert "$work/screen.png" -depth 8 rgb:"$work/screen.rgb"
 

@@ -47,14 +47,19 @@ at_rest() {
   [ "$a" = "$b" ]
 }
 
+# save_characters DIR: each character's `probe info` line and `probe region` lines, read by one
+# start of the probe, into DIR/NAME.info and DIR/NAME.region (empty for a window not there).
+save_characters() {
+  probe dump "${CHARACTERS[@]}" | awk -v dir="$1" '
+    /^== / { name = dir "/" substr($0, 4); printf "" >(name ".info"); printf "" >(name ".region")
+             line = 0; next }
+    { print >(name (++line == 1 ? ".info" : ".region")) }'
+}
+
 # rabbit_point gap|figurepoint: that point by the rabbit as the characters stand now, as "X Y"
 # ("none" when there is none); see rabbit_points.py.
 rabbit_point() {
-  local c
-  for c in "${CHARACTERS[@]}"; do
-    probe info "$c" >"$WORK/$c.info"
-    probe region "$c" >"$WORK/$c.region"
-  done
+  save_characters "$WORK"
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rabbit_points.py" "$WORK" | sed -n "s/^$1 //p"
 }
 

@@ -5,6 +5,8 @@
 // - probe dialog TITLE: the text of a message box captioned TITLE
 // - probe dismiss TITLE: presses the message box's OK button
 // - probe where CAPTION...: "CAPTION LEFT TOP" of several windows, read together
+// - probe dump CAPTION...: for each, a line "== CAPTION", then its info line and its region's
+//   lines (nothing more when it is not there), in one start of the probe
 // - probe recorder X Y W H FILE: a plain window at that place that writes "click X Y" (screen
 //   coordinates) to FILE for every left click it receives, and "drop PATH" for every file
 //   dropped onto it (one line each, in the drop's order)
@@ -89,6 +91,37 @@ static LRESULT CALLBACK RecorderProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcW(h, m, w, l);
 }
 
+// The "info" line of a top-level window.
+static void PrintInfo(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  RECT c;
+  GetClientRect(h, &c);
+  LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
+  HWND owner = GetWindow(h, GW_OWNER);
+  int type = 0;
+  auto rects = RegionRects(h, type);
+  std::printf(
+      "left=%ld top=%ld width=%ld height=%ld client=%ldx%ld visible=%d topmost=%d "
+      "caption=%d popup=%d sysmenu=%d appwindow=%d owner=%s region=%s rects=%zu\n",
+      r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
+      IsWindowVisible(h) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
+      (style & WS_CAPTION) == WS_CAPTION ? 1 : 0, (style & WS_POPUP) ? 1 : 0,
+      (style & WS_SYSMENU) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
+      owner ? ("'" + Utf8(Text(owner)) + "'").c_str() : "none",
+      type == ERROR        ? "none"
+      : type == NULLREGION ? "empty"
+                           : "set",
+      rects.size());
+}
+
+// Its window region's rectangles, one a line.
+static void PrintRegion(HWND h) {
+  int type = 0;
+  for (const RECT& r : RegionRects(h, type))
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+}
+
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -114,6 +147,16 @@ int main() {
       RECT r{};
       if (w) GetWindowRect(w, &r);
       std::printf("%s %ld %ld\n", Utf8(argv[i]).c_str(), r.left, r.top);
+    }
+    return 0;
+  }
+  if (command == L"dump") {  // probe dump CAPTION...: "== CAPTION", info and region lines each
+    for (int i = 2; i < argc; ++i) {
+      std::printf("== %s\n", Utf8(argv[i]).c_str());
+      if (HWND w = Find(argv[i], false)) {
+        PrintInfo(w);
+        PrintRegion(w);
+      }
     }
     return 0;
   }
@@ -148,30 +191,9 @@ int main() {
   HWND h = Find(caption, dialog);
   if (!h) return 1;
   if (command == L"info") {
-    RECT r;
-    GetWindowRect(h, &r);
-    RECT c;
-    GetClientRect(h, &c);
-    LONG style = GetWindowLongW(h, GWL_STYLE), ex = GetWindowLongW(h, GWL_EXSTYLE);
-    HWND owner = GetWindow(h, GW_OWNER);
-    int type = 0;
-    auto rects = RegionRects(h, type);
-    std::printf(
-        "left=%ld top=%ld width=%ld height=%ld client=%ldx%ld visible=%d topmost=%d "
-        "caption=%d popup=%d sysmenu=%d appwindow=%d owner=%s region=%s rects=%zu\n",
-        r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
-        IsWindowVisible(h) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
-        (style & WS_CAPTION) == WS_CAPTION ? 1 : 0, (style & WS_POPUP) ? 1 : 0,
-        (style & WS_SYSMENU) ? 1 : 0, (ex & WS_EX_APPWINDOW) ? 1 : 0,
-        owner ? ("'" + Utf8(Text(owner)) + "'").c_str() : "none",
-        type == ERROR        ? "none"
-        : type == NULLREGION ? "empty"
-                             : "set",
-        rects.size());
+    PrintInfo(h);
   } else if (command == L"region") {
-    int type = 0;
-    for (const RECT& r : RegionRects(h, type))
-      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    PrintRegion(h);
   } else if (command == L"close") {
     PostMessageW(h, WM_CLOSE, 0, 0);
   } else if (command == L"dialog") {
