@@ -12,28 +12,6 @@ K=$((TIVOLU_TEST_DPI / 96))
 export TIVOLU_SCALE=$K
 SHOTS=${TIVOLU_BUILD}
 
-point_to() {
-  xdotool mousemove "$1" "$2"
-  wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
-}
-where() { probe where "${CHARACTERS[@]}"; }
-
-# in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes.
-in_zone() {
-  local left top
-  read -r _ left top < <(grep "^$1 " <<<"$final")
-  local dx=$(($4 - left)) dy=$(($5 - top))
-  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
-}
-quarry_near() {
-  local c left top
-  for c in Mubo Tesk Plim; do
-    read -r _ left top < <(grep "^$c " <<<"$final")
-    in_zone Quarn $((-12 * K)) $((32 * K)) "$left" "$top" && return 0
-  done
-  return 1
-}
-
 # region_scaled NAME W H: the outline lies inside the frame of W x H times K and every edge of
 # it falls on a whole block.
 region_scaled() {

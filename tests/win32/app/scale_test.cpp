@@ -5,16 +5,13 @@
 
 #include <cstdlib>
 
-#include "app/mubo.h"
-#include "app/plim.h"
-#include "app/quarn.h"
-#include "app/tesk.h"
 #include "framework/core/screen_scale.h"
 #include "framework/core/sysutils.h"
 #include "framework/dpi.h"
 #include "framework/system.h"
 #include "region/core/region_data.h"
 #include "settings/status_form.h"
+#include "support/character_support.h"
 #include "support/shell_support.h"
 #include "support/test_support.h"
 #include "tray/tray_icon.h"
@@ -30,13 +27,12 @@ const Stored kStored[4] = {{480, -80, 90, 46, 56, kMuboWalk},
                            {410, -50, 67, 24, 32, kPlimWalk},
                            {0, 680, 69, 24, 32, kQuarnWalk}};
 
-std::vector<Rect> Canonical(std::vector<Rect> rects) { return Region::FromRects(rects).Rects(); }
+using character_test::DropTimerMessages;
+using character_test::PlaceAt;
+using character_test::RectsOf;
+using character_test::Tick;
 
-std::vector<Rect> RectsOf(const std::vector<RECT>& rects) {
-  std::vector<Rect> out;
-  for (const RECT& r : rects) out.push_back({r.left, r.top, r.right, r.bottom});
-  return Canonical(out);
-}
+std::vector<Rect> Canonical(std::vector<Rect> rects) { return Region::FromRects(rects).Rects(); }
 
 // The stored outline of FRAME at scale 1, every edge times SCALE.
 std::vector<Rect> ScaledOutline(TRgn* frame, int scale) {
@@ -45,15 +41,6 @@ std::vector<Rect> ScaledOutline(TRgn* frame, int scale) {
   for (Rect r : stored.Rects())
     out.push_back({r.Left * scale, r.Top * scale, r.Right * scale, r.Bottom * scale});
   return Canonical(out);
-}
-
-// Drops the timer messages of this thread while it is installed.
-LRESULT CALLBACK DropTimerMessages(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION && wparam == PM_REMOVE) {
-    auto* msg = reinterpret_cast<MSG*>(lparam);
-    if (msg->message == WM_TIMER) msg->message = WM_NULL;
-  }
-  return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 void Settle() {
@@ -73,15 +60,6 @@ class Scaled : public testing::Test {
   static void TearDownTestSuite() { delete Form1; }
   static std::array<TCharacterForm*, 4> All() { return {Form1, Form2, Form3, Form4}; }
   static int K() { return ScaleOfDpi(SystemDpi()); }
-  static void Tick(TCharacterForm* f) {
-    if (f == Form1) Form1->Timer1Timer(f->Timer1);
-    if (f == Form2) Form2->Timer1Timer(f->Timer1);
-    if (f == Form3) Form3->Timer1Timer(f->Timer1);
-    if (f == Form4) Form4->Timer1Timer(f->Timer1);
-  }
-  static void PlaceAt(TCharacterForm* f, int left, int top) {
-    f->SetBounds(left, top, f->Width(), f->Height());
-  }
   // The reference point of F's walker (Quarn's is the one it chases, made Tesk here).
   static void ReferenceAt(TCharacterForm* f, int x, int y) {
     if (f == Form4) {
