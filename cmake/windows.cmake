@@ -123,6 +123,13 @@ foreach(name inifiles_test settings_file_test)
     ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
 endforeach()
 set_tests_properties(walker_handles_test PROPERTIES COST 1000)
+# The whole-pixel scaling at three more screen resolutions (the prefix's DPI changed for the run).
+foreach(dpi 144 192 288)
+  add_test(NAME scale_test_dpi${dpi} COMMAND bash ${LANE} bash
+           ${CMAKE_SOURCE_DIR}/tests/win32/support/at_dpi.sh ${dpi} wine $<TARGET_FILE:scale_test>)
+  set_tests_properties(scale_test_dpi${dpi} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1
+                       RESOURCE_LOCK settings_file)
+endforeach()
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
@@ -138,7 +145,7 @@ set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GRO
   ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 # The tests that read or write the settings file beside the programs of this build (the test
 # programs' and the program's own, run in place) take turns, in whichever lane.
-set_tests_properties(characters_test status_form_test settings_file_test settings_file_test_cp1252
+set_tests_properties(characters_test scale_test status_form_test settings_file_test settings_file_test_cp1252
   window_test e2e_frames_test e2e_startup_test e2e_walk_test PROPERTIES RESOURCE_LOCK settings_file)
 
 # Windows benchmarks: bench/win_*.cpp.

@@ -122,9 +122,17 @@ winenv_start() {
   fi
 }
 
+# Stops the prefix's Wine server. SIGTERM first: the server then writes the registry before it
+# ends (a plain -k loses what changed since its last periodic save, such as a test's restoring of
+# the prefix's DPI), then whatever is left.
+winenv_stop_server() {
+  wineserver -k15 >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1
+}
+
 winenv_stop() {
   [ -n "${KEEPER_PID:-}" ] && kill "$KEEPER_PID" 2>/dev/null
-  wineserver -k >/dev/null 2>&1
+  winenv_stop_server
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   return 0
 }
@@ -171,7 +179,7 @@ winenv_stop_lanes() {
   for file in "${TIVOLU_LANES:-/nonexistent}"/*.pids; do
     [ -f "$file" ] || continue
     for pid in $(cat "$file"); do kill "$pid" 2>/dev/null; done
-    ( source "${file%.pids}.env"; wineserver -k >/dev/null 2>&1 )
+    ( source "${file%.pids}.env"; winenv_stop_server )
   done
   winenv_stop
 }

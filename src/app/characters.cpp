@@ -11,7 +11,22 @@ void TCharacterForm::Build(const std::string& className) {
   for (int n = 1; n <= 12; ++n) Rgn[n] = Field<TRgn>("Rgn" + std::to_string(n));
   // The first frame: the window becomes borderless with exactly Rgn1's outline.
   SelectFrame(1);
+  ScaleToScreen();
   FramePhase = 0;
+}
+
+void TCharacterForm::ChangeScale(int scale) {
+  if (scale == Scale()) return;
+  const int shown = ShownFrame();
+  TForm::ChangeScale(scale);
+  if (shown) SelectFrame(shown);
+}
+
+int TCharacterForm::ShownFrame() const {
+  int shown = 0;
+  for (int n = 1; n <= 12; ++n)
+    if (Rgn[n] && Rgn[n]->Shown) shown = shown ? -1 : n;
+  return shown < 0 ? 0 : shown;
 }
 
 void TCharacterForm::WMClose(TMessage& m) {

@@ -25,6 +25,11 @@ class TCharacterForm : public TForm {
   // The system's close command ends the program on the main window; the other characters ignore
   // it, each staying visible exactly when its box in the settings window is ticked.
   void WMClose(TMessage& message) override;
+  // The frames follow (each outline made anew, once per scale) and the shown frame is shown
+  // again, with the window's outline at the new scale.
+  void ChangeScale(int scale) override;
+  // The frame shown now (1 to 12), 0 when none or several are.
+  int ShownFrame() const;
 
   // A left click on any frame: opens the file of the character's slot through the shell, or
   // beeps when none is assigned. The field is read at the click, whole.
@@ -49,7 +54,7 @@ class TCharacterForm : public TForm {
     // the menu under the user's pointer.
     std::optional<MouseCapture> capture;
     if (!RunningUnderWine() && !MenuOpen()) capture.emplace(Handle());
-    if (std::optional<Point> point = reference()) Step(*point, params);
+    if (std::optional<Point> point = reference()) Step(*point, ScaledBy(params, Scale()));
   }
   // One walker tick toward the mouse pointer.
   void WalkTowardCursor(WalkerParams params);

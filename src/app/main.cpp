@@ -5,9 +5,12 @@
 #include "app/startup.h"
 #include "controls/dxfres.h"
 #include "framework/core/exception.h"
+#include "framework/dpi.h"
 #include "framework/winapi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // As the manifest says, for a system that does not read it; before any window.
+  DeclareDpiAwareness();
   // Before anything could launch a file through the shell.
   ComApartment shell;
   std::unique_ptr<TApplication> application;

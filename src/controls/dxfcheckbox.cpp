@@ -95,8 +95,9 @@ void TdxfCheckBox::SetStyle(int32_t value) {
 }
 
 check_box::Size TdxfCheckBox::GlyphSize() {
-  return check_box::GlyphSize(SizeOf(glyphChecked_), SizeOf(glyphUnChecked_),
-                              SizeOf(dxfRes::CBBmp()));
+  const check_box::Size glyph =
+      check_box::GlyphSize(SizeOf(glyphChecked_), SizeOf(glyphUnChecked_), SizeOf(dxfRes::CBBmp()));
+  return {glyph.Width * Scale(), glyph.Height * Scale()};
 }
 
 void TdxfCheckBox::CalcSize() {
@@ -206,6 +207,16 @@ void TdxfCheckBox::DrawImage(TCanvas& canvas, const RECT& rect, int state, TBitm
   if (IsRectEmpty(&source)) return;
   // T's transparent colour is its bottom-left pixel's.
   const TColor key = bitmap.Canvas()->Pixel(source.left, source.bottom - 1);
+  // At a larger scale T is each of its pixels a Scale × Scale block.
+  TBitmap enlarged;
+  TBitmap* picked = &bitmap;
+  if (const int k = Scale(); k > 1) {
+    const RECT all{0, 0, (source.right - source.left) * k, (source.bottom - source.top) * k};
+    enlarged.SetSize(all.right, all.bottom);
+    enlarged.Canvas()->CopyRect(all, *bitmap.Canvas(), source);
+    picked = &enlarged;
+    source = all;
+  }
   const RECT place = ToRect(check_box::CentredIn(
       FromRect(rect), {source.right - source.left, source.bottom - source.top}));
 
@@ -232,7 +243,7 @@ void TdxfCheckBox::DrawImage(TCanvas& canvas, const RECT& rect, int state, TBitm
     // T's part as true colours, so that its mask compares colours, not palette entries.
     TBitmap picture, mask;
     picture.SetSize(width, height);
-    picture.Canvas()->CopyRect(all, *bitmap.Canvas(), part);
+    picture.Canvas()->CopyRect(all, *picked->Canvas(), part);
     picture.CopyMask(mask, all, key);
     work.CopyMode = SRCCOPY;
     work.CopyRect(dest, *picture.Canvas(), all);

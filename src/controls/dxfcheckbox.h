@@ -66,6 +66,7 @@ class TdxfCheckBox : public TCustomControl {
   virtual void CMButtonPressed(TMessage& message);
 
  private:
+  // The glyph's size as drawn: each of its pixels a Scale × Scale block.
   check_box::Size GlyphSize();
   // Copies BITMAP into GLYPH in a depth that drawing reads exactly (8 or 24 bits per pixel).
   void TakeGlyph(TBitmap& glyph, TBitmap* bitmap);

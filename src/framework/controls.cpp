@@ -56,6 +56,20 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   if (parent_ && showHint_ && !hint_.empty()) parent_->UpdateTooltip();
 }
 
+void TControl::ChangeScale(int scale) {
+  if (scale == scale_ || scale < 1) return;
+  const int from = scale_;
+  scale_ = scale;
+  auto scaled = [scale, from](int value) { return MulDiv(value, scale, from); };
+  if (parent_) {
+    SetBounds(scaled(left_), scaled(top_), scaled(width_), scaled(height_));
+  } else {
+    SetBounds(left_, top_, scaled(width_), scaled(height_));
+  }
+  // A font taken from the parent follows the parent's.
+  if (!parentFont_ || !parent_) font_.SetHeight(scaled(font_.Height()));
+}
+
 void TControl::SetVisible(bool value) {
   if (value == visible_) return;
   visible_ = value;
@@ -421,6 +435,14 @@ void TWinControl::SetVisible(bool value) {
   if (value == Visible()) return;
   TControl::SetVisible(value);
   if (value || handle_) ShowWindow(Handle(), value ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void TWinControl::ChangeScale(int scale) {
+  if (scale == Scale() || scale < 1) return;
+  // The children first: those that take this control's font then fit their size to it.
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) c->ChangeScale(scale);
+  TControl::ChangeScale(scale);
 }
 
 void TWinControl::BringToFront() {

@@ -117,6 +117,13 @@ class TControl : public TComponent, public TMouseEvents {
   void SetPopupMenu(TComponent* menu);
   TControlStyle ControlStyle() const { return controlStyle_; }
 
+  // The whole-pixel scale the control is drawn at: 1 is its stored design, pixel for pixel.
+  int Scale() const { return scale_; }
+  // Draws the control at SCALE from now on: its size, its own font and, inside a parent, its
+  // position follow from their values at the present scale (a top-level window keeps its place
+  // on the screen); a windowed control's children follow it.
+  virtual void ChangeScale(int scale);
+
   // Puts the control above its siblings of the same kind.
   virtual void BringToFront();
   // Marks the control's area for repainting / repaints it at once.
@@ -163,6 +170,7 @@ class TControl : public TComponent, public TMouseEvents {
   virtual void HintChanged();
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  int scale_ = 1;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
 
  private:
@@ -224,6 +232,7 @@ class TWinControl : public TControl {
 
   void SetBounds(int left, int top, int width, int height) override;
   void SetVisible(bool value) override;
+  void ChangeScale(int scale) override;
   void BringToFront() override;
   void Invalidate() override;
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "framework/core/exception.h"
-#include "framework/core/scope_exit.h"
 #include "framework/core/guard.h"
+#include "framework/core/scope_exit.h"
 #include "framework/window.h"
 
 // The platform timers behind the TTimers: one per interval, on one message-only window that
@@ -175,12 +175,16 @@ void TImage::SetAutoSize(bool value) {
 }
 
 void TImage::PictureChanged() {
-  if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+  if (autoSize_ && !picture_.Empty())
+    SetBounds(Left(), Top(), picture_.Width() * Scale(), picture_.Height() * Scale());
   Invalidate();
 }
 
 void TImage::Paint() {
-  if (!picture_.Empty()) TGraphicControl::Canvas()->Draw(0, 0, picture_);
+  // Each pixel a Scale × Scale block.
+  if (!picture_.Empty())
+    TGraphicControl::Canvas()->StretchDraw(
+        {0, 0, picture_.Width() * Scale(), picture_.Height() * Scale()}, picture_);
 }
 
 void TImage::SetProperty(const std::string& name, const Value& value) {

@@ -43,8 +43,8 @@ class TTimer : public TComponent {
   unsigned interval_ = 1000;
 };
 
-// A picture drawn on its parent's surface at the control's top-left corner; with AutoSize the
-// control takes the picture's size.
+// A picture drawn on its parent's surface at the control's top-left corner, each pixel a block of
+// Scale × Scale; with AutoSize the control takes the picture's size at that scale.
 class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* owner);

@@ -4,6 +4,8 @@
 
 #include "framework/core/exception.h"
 #include "framework/core/scope_exit.h"
+#include "framework/core/screen_scale.h"
+#include "framework/dpi.h"
 #include "framework/reader.h"
 #include "framework/window.h"
 
@@ -201,7 +203,22 @@ void TForm::CreateWnd() {
 
 void TForm::Dispatch(TMessage& m) {
   if (m.Msg == WM_CLOSE) return WMClose(m);
+  if (m.Msg == WM_DPICHANGED) return WMDpiChanged(m);
   TWinControl::Dispatch(m);
+}
+
+void TForm::ScaleToScreen() {
+  const int scale = WindowScale(Handle());
+  if (scale == Scale()) return;
+  const int from = Scale();
+  ChangeScale(scale);
+  SetBounds(MulDiv(Left(), scale, from), MulDiv(Top(), scale, from), Width(), Height());
+}
+
+void TForm::WMDpiChanged(TMessage& m) {
+  // The suggested rectangle is not taken: it would move the figure under the user's pointer.
+  ChangeScale(ScaleOfDpi(HIWORD(m.WParam)));
+  m.Result = 0;
 }
 
 void TForm::WMClose(TMessage& m) {

@@ -69,6 +69,9 @@ class TForm : public TWinControl {
  protected:
   // Reads the stored description of this form's class (the resource named after the class).
   void LoadDescription(const std::string& className);
+  // On a screen of more than 96 DPI, draws the form just read at its monitor's whole-pixel scale,
+  // its stored place on the screen scaled with it. Nothing changes at 96 DPI.
+  void ScaleToScreen();
   // Makes a method available to the stored description under NAME, as a handler of one of the
   // event types (TNotifyEvent, TMouseEvent, ...).
   template <class Handler>
@@ -83,6 +86,9 @@ class TForm : public TWinControl {
   void CreateWnd() override;
   // The system's close command: Close.
   virtual void WMClose(TMessage& message);
+  // The window reached a monitor of another resolution: it takes that monitor's scale at once,
+  // keeping its top-left corner where it is.
+  virtual void WMDpiChanged(TMessage& message);
   void PaintWindow(HDC dc) override;
 
  private:

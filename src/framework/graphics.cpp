@@ -462,6 +462,43 @@ void TIcon::Assign(const TIcon* source) {
   LoadFromData(source ? std::span<const uint8_t>(source->data_) : std::span<const uint8_t>());
 }
 
+namespace {
+
+// BITMAP (a colour picture or a mask) with each pixel a SCALE × SCALE block.
+BitmapHandle EnlargedBitmap(HBITMAP bitmap, int scale) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {};
+  const int width = info.bmWidth * scale, height = info.bmHeight * scale;
+  const ScreenDC screen;
+  BitmapHandle enlarged(info.bmBitsPixel == 1 ? CreateBitmap(width, height, 1, 1, nullptr)
+                                              : CreateCompatibleBitmap(screen.Dc(), width, height));
+  MemoryDC from(CreateCompatibleDC(screen.Dc())), to(CreateCompatibleDC(screen.Dc()));
+  if (!enlarged || !from || !to) return {};
+  SelectObjectScope source(from.Get(), bitmap), target(to.Get(), enlarged.Get());
+  SetStretchBltMode(to.Get(), COLORONCOLOR);
+  StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  return enlarged;
+}
+
+}  // namespace
+
+IconHandle TIcon::ForSize(int size, int scale) const {
+  if (data_.empty()) return {};
+  for (const IconFileImage& image : ReadIconFile(data_))
+    if (image.Width == size && image.Height == size)
+      return IconHandle(CreateIconFromResourceEx(const_cast<PBYTE>(image.Data.data()),
+                                                 static_cast<DWORD>(image.Data.size()), TRUE,
+                                                 0x00030000, size, size, LR_DEFAULTCOLOR));
+  ICONINFO info{};
+  if (!handle_ || !GetIconInfo(handle_.Get(), &info)) return {};
+  const BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+  const BitmapHandle bigColour = EnlargedBitmap(colour.Get(), scale);
+  const BitmapHandle bigMask = EnlargedBitmap(mask.Get(), scale);
+  if (!bigMask || (colour && !bigColour)) return {};
+  ICONINFO enlarged{TRUE, 0, 0, bigMask.Get(), bigColour.Get()};
+  return IconHandle(CreateIconIndirect(&enlarged));
+}
+
 IconHandle CreateOpaqueIcon(const Image& image) {
   void* bits = nullptr;
   BitmapHandle colour = image.Empty() ? BitmapHandle() : DibSectionOf(image, &bits);

@@ -244,6 +244,10 @@ class TIcon {
   void LoadFromData(std::span<const uint8_t> file);
   // Copies SOURCE's picture; null empties the icon.
   void Assign(const TIcon* source);
+  // The picture for a place SIZE pixels a side on a screen of whole-pixel SCALE: the file's image
+  // of exactly that size if it has one, else its first image with each pixel a SCALE × SCALE
+  // block. Null when the icon is empty or the platform makes none.
+  IconHandle ForSize(int size, int scale) const;
 
   // Called after every change of the picture.
   std::function<void()> OnChange;

@@ -115,6 +115,12 @@ void TRgn::SetBounds(int left, int top, int width, int height) {
   TGraphicControl::SetBounds(left, top, width, height);
 }
 
+void TRgn::ChangeScale(int scale) {
+  if (scale == Scale()) return;
+  TGraphicControl::ChangeScale(scale);
+  if (RgnHandle()) UpdateRgn();
+}
+
 void TRgn::UpdateRgn() {
   outline_.Update(*this, bitmap_, "RgnBitmap", autoSize_, Left(), Top(),
                   "ｳｨﾝﾄﾞｳﾘｰｼﾞｮﾝが作成できません");
@@ -311,6 +317,12 @@ void TRgnBtn::SetAutoSize(bool value) {
 void TRgnBtn::SetBounds(int left, int top, int width, int height) {
   FitToPicture(autoSize_, glyphs_[0], width, height);
   TGraphicControl::SetBounds(left, top, width, height);
+}
+
+void TRgnBtn::ChangeScale(int scale) {
+  if (scale == Scale()) return;
+  TGraphicControl::ChangeScale(scale);
+  if (RgnHandle()) UpdateRgn();
 }
 
 void TRgnBtn::UpdateRgn() {

@@ -72,6 +72,8 @@ class TRgn : public TGraphicControl {
   void MakeMask();
 
   void SetBounds(int left, int top, int width, int height) override;
+  // The outline is made anew at the new size, if the frame has one.
+  void ChangeScale(int scale) override;
   void Loaded() override;
   void Paint() override;
   bool Paints() const override { return Shown && !bitmap_.Empty(); }
@@ -137,6 +139,7 @@ class TRgnBtn : public TGraphicControl {
   void DestroyRgn();
 
   void SetBounds(int left, int top, int width, int height) override;
+  void ChangeScale(int scale) override;
   void Loaded() override;
   void Paint() override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

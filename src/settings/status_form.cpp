@@ -40,6 +40,7 @@ TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
   TrayIcon1 = Field<TTrayIcon>("TrayIcon1");
   PopupMenu1 = Field<TPopupMenu>("PopupMenu1");
   AcceptDroppedFiles(Handle());
+  ScaleToScreen();
 }
 
 TStatusForm1::~TStatusForm1() {
@@ -156,8 +157,8 @@ void TStatusForm1::N2Click(TObject*) { OpenInformationPage(); }
 void TStatusForm1::Image2Click(TObject*) {
   RefusalBeep(0);
   if (StatusForm1) {
-    StatusForm1->SetTop(20);
-    StatusForm1->SetLeft(20);
+    StatusForm1->SetTop(20 * StatusForm1->Scale());
+    StatusForm1->SetLeft(20 * StatusForm1->Scale());
   }
   OpenInformationPage();
 }

@@ -4,6 +4,8 @@
 #include <map>
 
 #include "framework/core/exception.h"
+#include "framework/core/screen_scale.h"
+#include "framework/dpi.h"
 
 namespace {
 
@@ -192,7 +194,15 @@ NOTIFYICONDATAW TTrayIcon::Registration(HICON icon) const {
   return data;
 }
 
-void TTrayIcon::NotifyIcon(DWORD request) { Notify(request, icon_.Handle()); }
+void TTrayIcon::NotifyIcon(DWORD request) {
+  // On a screen of more than 96 DPI the shell asks for a larger icon: the one the picture carries
+  // at that size, else the picture in whole-pixel blocks, which the shell then fits as it fits
+  // the picture at 96 DPI.
+  const int scale = ScaleOfDpi(SystemDpi());
+  if (scale == 1 || icon_.Empty() || request == NIM_DELETE) return Notify(request, icon_.Handle());
+  shellIcon_ = icon_.ForSize(GetSystemMetrics(SM_CXSMICON), scale);
+  Notify(request, shellIcon_ ? shellIcon_.Get() : icon_.Handle());
+}
 
 void TTrayIcon::Notify(DWORD request, HICON icon) {
   if (!window_) return;

@@ -108,6 +108,7 @@ class TTrayIcon : public TWndProcComponent, public TMouseEvents {
   bool showMinimizedIcon_ = false;
   std::string hint_;
   TIcon icon_;
+  IconHandle shellIcon_;  // the picture at the shell's size, on a screen of more than 96 DPI
   POINT cursorPos_{0, 0};
   TComponent* popupMenu_ = nullptr;
   TImageList* imageList_ = nullptr;

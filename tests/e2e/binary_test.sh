@@ -14,6 +14,9 @@ system_dlls='^(KERNEL32|USER32|GDI32|SHELL32|ADVAPI32|COMCTL32|MSVCRT|OLE32)\.DL
 check "imports only Windows' own DLLs" test -z "$(grep -vE "$system_dlls" <<<"$dlls")"
 check "imports the window manager and graphics" grep -qx 'USER32.DLL' <<<"$dlls"
 check "carries its manifest" grep -aq 'requestedExecutionLevel level="asInvoker"' "$TIVOLU_EXE"
+check "its manifest declares per-monitor DPI awareness, with the older forms" \
+  grep -aqE '<dpiAware [^>]*>true/pm</dpiAware>.*<dpiAwareness [^>]*>PerMonitorV2, PerMonitor<' \
+  <(tr -d '\r\n' <"$TIVOLU_EXE")
 # Version strings are UTF-16 inside the resource.
 check "carries its version information" \
   env LC_ALL=C grep -aqP 'P\x00r\x00o\x00d\x00u\x00c\x00t\x00V\x00e\x00r\x00s\x00i\x00o\x00n' "$TIVOLU_EXE"
@@ -28,5 +31,5 @@ echo "resources:"; echo "$resources"
 check "carries the check box glyph strip: bitmap CHECKBOX, language 1033, 19,208 bytes" \
   grep -qx '0x000002 CHECKBOX 0x000409 0x004b08' <<<"$resources"
 check "carries its icon: the icon group MAINICON" grep -q '^0x00000e MAINICON 0x000409 ' <<<"$resources"
-check "carries the icon's three images" test "$(grep -c '^0x000003 ' <<<"$resources")" -eq 3
+check "carries the icon's five images (16 to 96 pixels)" test "$(grep -c '^0x000003 ' <<<"$resources")" -eq 5
 finish

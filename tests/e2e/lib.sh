@@ -63,6 +63,12 @@ rabbit_point() {
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rabbit_points.py" "$WORK" | sed -n "s/^$1 //p"
 }
 
+# move_pointer X Y: moves the X pointer there and waits until it is. xdotool's own wait (--sync)
+# waits 15 s for a move that never comes when the pointer is there already.
+move_pointer() {
+  xdotool getmouselocation | grep -q "^x:$1 y:$2 " || xdotool mousemove --sync "$1" "$2"
+}
+
 # Puts the pointer on a point of the rabbit's figure where no other character lies, inside his
 # resting zone, once everyone has come to rest around it ("X Y" in TESK).
 point_at_tesk() {
@@ -72,7 +78,7 @@ point_at_tesk() {
     TESK=$(rabbit_point figurepoint)
     [ "$TESK" != none ] || return 1
     # shellcheck disable=SC2086
-    xdotool mousemove --sync $TESK
+    move_pointer $TESK
     # The others walk to the pointer too; when one of them covers the point now, another is chosen.
     wait_until 60 at_rest || return 1
     [ "$(rabbit_point figurepoint)" = "$TESK" ] && return 0
@@ -105,11 +111,40 @@ settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
 # right_press X Y: a right press and release there, slow enough that the press opens a menu and
 # the release comes while it is open.
 right_press() {
-  xdotool mousemove --sync "$1" "$2"
+  move_pointer "$1" "$2"
   sleep 0.3
   xdotool mousedown 3
   sleep 0.2
   xdotool mouseup 3
+}
+
+# point_to X Y: moves the X pointer and waits until X reports it there.
+point_to() {
+  xdotool mousemove "$1" "$2"
+  wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
+}
+
+# "NAME LEFT TOP" of the four characters, read together.
+where() { probe where "${CHARACTERS[@]}"; }
+
+# in_zone NAME U D REFX REFY: in the places read into $final (from `where`), the reference lies
+# within [U, D] of NAME's window on both axes.
+in_zone() {
+  local left top
+  read -r _ left top < <(grep "^$1 " <<<"$final")
+  local dx=$(($4 - left)) dy=$(($5 - top))
+  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
+}
+
+# Quarn rests by one of the three it may chase: within its zone, scaled by the program's
+# whole-pixel scale TIVOLU_SCALE (1 unless a test sets the screen's DPI).
+quarry_near() {
+  local c left top k=${TIVOLU_SCALE:-1}
+  for c in Mubo Tesk Plim; do
+    read -r _ left top < <(grep "^$c " <<<"$final")
+    in_zone Quarn $((-12 * k)) $((32 * k)) "$left" "$top" && return 0
+  done
+  return 1
 }
 
 window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }

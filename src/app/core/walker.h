@@ -13,6 +13,12 @@ inline constexpr WalkerParams kTeskWalk{-24, 12, 3};
 inline constexpr WalkerParams kPlimWalk{-48, 24, 4};
 inline constexpr WalkerParams kQuarnWalk{-12, 32, 6};
 
+// The parameters of a character drawn at a whole-pixel SCALE: thresholds and step in screen
+// pixels, so that it walks as fast and stops as far away on the screen as at scale 1.
+constexpr WalkerParams ScaledBy(WalkerParams params, int32_t scale) {
+  return {params.U * scale, params.D * scale, params.S * scale};
+}
+
 enum class Direction { Up, Down, Left, Right };
 
 struct Point {

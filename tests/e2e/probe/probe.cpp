@@ -123,6 +123,8 @@ static void PrintRegion(HWND h) {
 }
 
 int main() {
+  // Places and sizes in screen pixels, as the program sees them, at any screen resolution.
+  SetProcessDPIAware();
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc == 2 && std::wstring(argv[1]) == L"menu") {

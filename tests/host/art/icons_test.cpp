@@ -1,5 +1,5 @@
-// The program's icon (MAINICON: Mubo's face at 16, 32 and 48 pixels) and the notification-area
-// icon's picture (TrayIcon: 29 x 29, 24-bit, opaque), as icon files.
+// The program's icon (MAINICON: Mubo's face at 16, 32, 48, 64 and 96 pixels) and the
+// notification-area icon's picture (TrayIcon: 29 x 29, 24-bit, opaque), as icon files.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -90,7 +90,7 @@ std::vector<IconImage> ReadIcon(const std::vector<uint8_t>& file) {
   return images;
 }
 
-TEST(Icons, ProgramIconIsMubosFaceAtThreeSizes) {
+TEST(Icons, ProgramIconIsMubosFaceAtFiveSizes) {
   const std::vector<IconImage> images =
       ReadIcon(art_test::ReadBytes(art_test::ArtDir() / "pictures" / "MAINICON.ico"));
   std::multiset<int> sizes;
@@ -120,7 +120,7 @@ TEST(Icons, ProgramIconIsMubosFaceAtThreeSizes) {
     EXPECT_GT(opaque, image.Width * image.Height / 2);
     EXPECT_TRUE(colours.count(kYellow) && colours.count(kRed)) << "yellow skin and red fez";
   }
-  EXPECT_EQ(sizes, (std::multiset<int>{16, 32, 48}));
+  EXPECT_EQ(sizes, (std::multiset<int>{16, 32, 48, 64, 96}));
 }
 
 TEST(Icons, TrayPictureIsAnOpaqueCloseUpThatSurvivesSixteenPixels) {

@@ -16,6 +16,7 @@
 #include "framework/core/sysutils.h"
 #include "framework/system.h"
 #include "region/core/region_data.h"
+#include "support/character_support.h"
 #include "support/shell_support.h"
 #include "support/test_support.h"
 
@@ -46,26 +47,13 @@ const Expected kExpected[4] = {{"Mubo", 480, -80, 90, 46, 56},
                                {"Plim", 410, -50, 67, 24, 32},
                                {"Quarn", 0, 680, 69, 24, 32}};
 
-// Rectangles of a region, in canonical order.
-std::vector<Rect> RectsOf(const std::vector<RECT>& rects) {
-  std::vector<Rect> out;
-  for (const RECT& r : rects) out.push_back({r.left, r.top, r.right, r.bottom});
-  return Region::FromRects(out).Rects();
-}
+using character_test::DropTimerMessages;
+using character_test::RectsOf;
 
 std::vector<Rect> FrameOutline(TRgn* frame, int dx = 0, int dy = 0) {
   return Region::FromBlob(frame->WriteRgnData(), 1, 1, static_cast<float>(dx),
                           static_cast<float>(dy))
       .Rects();
-}
-
-// Drops the timer messages of this thread while it is installed.
-LRESULT CALLBACK DropTimerMessages(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION && wparam == PM_REMOVE) {
-    auto* msg = reinterpret_cast<MSG*>(lparam);
-    if (msg->message == WM_TIMER) msg->message = WM_NULL;
-  }
-  return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 class Characters : public testing::Test {
@@ -93,14 +81,9 @@ class Characters : public testing::Test {
   }
   static std::array<TCharacterForm*, 4> All() { return {Form1, Form2, Form3, Form4}; }
 
-  static void Tick(TCharacterForm* f) {
-    if (f == Form1) Form1->Timer1Timer(f->Timer1);
-    if (f == Form2) Form2->Timer1Timer(f->Timer1);
-    if (f == Form3) Form3->Timer1Timer(f->Timer1);
-    if (f == Form4) Form4->Timer1Timer(f->Timer1);
-  }
+  static void Tick(TCharacterForm* f) { character_test::Tick(f); }
   static void PlaceAt(TCharacterForm* f, int left, int top) {
-    f->SetBounds(left, top, f->Width(), f->Height());
+    character_test::PlaceAt(f, left, top);
   }
   static void Pointer(int x, int y) { ASSERT_TRUE(SetCursorPos(x, y)); }
   static int ShownFrame(TCharacterForm* f) {
@@ -304,7 +287,8 @@ TEST_F(Characters, PhaseAdvancesOnEveryTickAndTheFirstMoveUpShowsRgn2) {
 
 TEST_F(Characters, AWindowMovedByAnotherProgramWalksOnFromWhereItReallyIs) {
   PlaceAt(Form2, 300, 300);
-  SetWindowPos(Form2->Handle(), nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Form2->Handle(), nullptr, 500, 400, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Pointer(700, 700);
   Tick(Form2);
   RECT r;
@@ -425,8 +409,12 @@ TEST_F(Characters, ATickShowsTheFrameAndPlaceOfItsMovesInOrderWithOneOutlineOneM
       EXPECT_EQ(spy.Events.size(), moves ? 1u : 0u);
       EXPECT_EQ(spy.Paints, moves ? 1 : 0);
       // The frame that selecting one frame per move would leave: the horizontal one if any.
-      int frame = before;
-      if (moves) frame = (vx < 0 ? 7 : vx > 0 ? 10 : vy < 0 ? 1 : 4) + f->FramePhase;
+      const int frame = !moves ? before
+                               : (vx < 0   ? 7
+                                  : vx > 0 ? 10
+                                  : vy < 0 ? 1
+                                           : 4) +
+                                     f->FramePhase;
       EXPECT_EQ(ShownFrame(f), frame);
       EXPECT_EQ(RectsOf(WindowRegionRects(f->Handle())), FrameOutline(f->Rgn[frame]));
       // And that frame's picture shows inside it.
