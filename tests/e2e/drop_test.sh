@@ -8,7 +8,7 @@ DROP="/usr/bin/python3 $(dirname "$0")/xdnd_drop.py"
 
 work=$(mktemp -d)
 trap 'kill $recorder 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-wine "$PROBE" recorder 300 300 200 150 "$(winepath -w "$work/log")" >/dev/null 2>&1 &
+wine "$PROBE" recorder 300 300 200 150 "$(windows_path "$work/log")" >/dev/null 2>&1 &
 recorder=$!
 check "the drop target is up" wait_until 30 grep -q ready "$work/log"
 
@@ -19,11 +19,11 @@ drops() { grep -a '^drop ' "$work/log" | tr -d '\r'; }
 
 check "a drop of one file is accepted" $DROP 400 375 "$first"
 check "it arrives as its whole Windows path" \
-  wait_until 10 output_is "drop $(winepath -w "$first")" drops
+  wait_until 10 output_is "drop $(windows_path "$first")" drops
 
 check "a drop of two files is accepted" $DROP 320 310 "$first" "$second"
-expected=$(printf 'drop %s\n' "$(winepath -w "$first")" "$(winepath -w "$first")" \
-  "$(winepath -w "$second")")
+expected=$(printf 'drop %s\n' "$(windows_path "$first")" "$(windows_path "$first")" \
+  "$(windows_path "$second")")
 check "both arrive, in the drop's order" wait_until 10 output_is "$expected" drops
 
 check "a point outside every window has no drop target" test "$($DROP 5 5 "$first" 2>&1; echo $?)" != 0

@@ -7,7 +7,7 @@ ART=${TIVOLU_ART:-$(dirname "$TIVOLU_BUILD")/art}
 work=$(mktemp -d)
 
 # A plain window that records the clicks it gets, beneath where the characters will rest.
-wine "$PROBE" recorder 380 0 300 300 "$(winepath -w "$work/clicks")" >/dev/null 2>&1 &
+wine "$PROBE" recorder 380 0 300 300 "$(windows_path "$work/clicks")" >/dev/null 2>&1 &
 recorder=$!
 check "the recorder window is up" wait_until 30 grep -q ready "$work/clicks"
 

@@ -20,14 +20,14 @@ mkdir -p "$program" "$work/資料 フォルダ"
 cp "$TIVOLU_EXE" "$program/tivolu.exe"
 file="$work/資料 フォルダ/メモ 起動.tivolujourney"
 echo memo >"$file"
-assigned=$(winepath -w "$file" 2>/dev/null)
-TIVOLU_MARKER_LOG=$(winepath -w "$work/marker.log" 2>/dev/null)
+assigned=$(windows_path "$file")
+TIVOLU_MARKER_LOG=$(windows_path "$work/marker.log")
 export TIVOLU_MARKER_LOG
 
 # The file type opens with the marker program.
 wine reg add 'HKEY_CLASSES_ROOT\.tivolujourney' /ve /d TivoluJourney.File /f >/dev/null 2>&1
 wine reg add "$TYPE_KEY\\shell\\open\\command" /ve /f \
-  /d "\"$(winepath -w "$TIVOLU_BUILD/marker.exe" 2>/dev/null)\" \"%1\"" >/dev/null 2>&1
+  /d "\"$(windows_path "$TIVOLU_BUILD/marker.exe")\" \"%1\"" >/dev/null 2>&1
 cleanup() {
   wine reg delete 'HKEY_CLASSES_ROOT\.tivolujourney' /f >/dev/null 2>&1
   wine reg delete "$TYPE_KEY" /f >/dev/null 2>&1

@@ -31,6 +31,19 @@ PROBE="$TIVOLU_BUILD/probe.exe"
 
 probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 
+# windows_path PATH: the Windows path Wine gives PATH. winepath is tried again when it prints
+# nothing: on a busy machine its start can fail, and an empty path would fail checks that have
+# nothing to do with it.
+windows_path() {
+  local path try
+  for try in 1 2 3 4 5; do
+    path=$(winepath -w "$1" 2>/dev/null) && [ -n "$path" ] && { echo "$path"; return 0; }
+    sleep 0.5
+  done
+  echo "winepath gave no path for $1" >&2
+  return 1
+}
+
 # probe_field CAPTION FIELD: one value of `probe info`.
 probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 

@@ -16,7 +16,7 @@ echo photo >"$file"
 # The rabbit's file, stored in UTF-16 as the program stores paths its code page cannot hold.
 {
   printf '\xff\xfe'
-  printf '[Execute]\r\nChar02=%s\r\n' "$(winepath -w "$file" 2>/dev/null)" | iconv -f UTF-8 -t UTF-16LE
+  printf '[Execute]\r\nChar02=%s\r\n' "$(windows_path "$file")" | iconv -f UTF-8 -t UTF-16LE
 } >"$work/program/tivolu.ini"
 
 probe cursor 500 100 >/dev/null

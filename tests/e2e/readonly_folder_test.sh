@@ -15,7 +15,7 @@ mkdir -p "$program" "$work/資料"
 cp "$TIVOLU_EXE" "$program/tivolu.exe"
 file="$work/資料/メモ.txt"
 echo memo >"$file"
-assigned=$(winepath -w "$file" 2>/dev/null)
+assigned=$(windows_path "$file")
 appdata=$(wine cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')
 user_dir="$(winepath -u "$appdata" 2>/dev/null)"
 user_dir="${user_dir%/}/tivolu"
@@ -99,7 +99,7 @@ click_close_button
 check "the close button shows an error box" wait_until 30 probe dialog "$TITLE"
 message=$(probe dialog "$TITLE")
 echo "message: $message"
-check "it names the user's file" test "$message" = "$(winepath -w "$user_dir/tivolu.ini" 2>/dev/null) に書き込めません"
+check "it names the user's file" test "$message" = "$(windows_path "$user_dir/tivolu.ini") に書き込めません"
 probe dismiss "$TITLE"
 check "the box goes" wait_until 10 no_error_box
 check "the window stays open" settings_shown

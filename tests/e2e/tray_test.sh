@@ -20,7 +20,7 @@ item_centre() {
 }
 
 probe cursor 640 900 >/dev/null
-start_program "$TIVOLU_BUILD/traydemo.exe" "$(winepath -w "$LOG" 2>/dev/null)"
+start_program "$TIVOLU_BUILD/traydemo.exe" "$(windows_path "$LOG")"
 check "the program activates its icon" wait_until 60 logged active
 check "Wine's system tray window appears" wait_until 30 tray_shown
 tray_icon
