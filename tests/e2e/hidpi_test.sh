@@ -47,7 +47,7 @@ import -window root -crop 440x260+$((PX - 220))+0 +repage "$SHOTS/characters-${K
 click_menu_item() {
   local left top right bottom
   read -r left top right bottom < <(probe menu) || return 1
-  xdotool mousemove --sync $(((left + right) / 2)) $((top + 10 * K))
+  move_pointer $(((left + right) / 2)) $((top + 10 * K))
   sleep 0.3
   xdotool click 1
 }
@@ -62,7 +62,7 @@ left=$(probe_field "$SETTINGS" left) top=$(probe_field "$SETTINGS" top)
 check "it opens at 20 x 2, 20 x 2" test "$left,$top" = "$((20 * K)),$((20 * K))"
 sleep 0.5
 import -window root -crop $((350 * K))x$((350 * K))+$left+$top +repage "$SHOTS/settings-window-${K}x.png"
-xdotool mousemove --sync $((left + 324 * K)) $((top + 10 * K))
+move_pointer $((left + 324 * K)) $((top + 10 * K))
 sleep 0.3
 xdotool click 1
 check "its close button, where it shows, closes it" wait_until 10 settings_hidden

@@ -49,7 +49,7 @@ click_menu_item() {
   local left top right bottom y
   read -r left top right bottom < <(probe menu) || return 1
   if [ "$1" = FIRST ]; then y=$((top + 10)); else y=$((bottom - 10)); fi
-  xdotool mousemove --sync $(((left + right) / 2)) $y
+  move_pointer $(((left + right) / 2)) $y
   sleep 0.3
   xdotool click 1
 }
@@ -86,7 +86,7 @@ check "the second field holds the whole Windows path" wait_until 10 output_is "$
 check "the other fields stay empty" test -z "$(field_text 1)$(field_text 3)$(field_text 4)"
 
 # The close button saves and closes.
-xdotool mousemove --sync $((left + 324)) $((top + 10))
+move_pointer $((left + 324)) $((top + 10))
 sleep 0.3
 xdotool click 1
 check "the close button closes the window" wait_until 10 settings_hidden
@@ -124,7 +124,7 @@ start "second start"
 check "second start: the rabbit's file is in his field" test "$(field_text 2)" = "$assigned"
 check "second start: the tray icon shows" wait_until 30 tray_shown
 tray_icon
-xdotool mousemove --sync $ICON_X $ICON_Y
+move_pointer $ICON_X $ICON_Y
 sleep 0.3
 xdotool click --repeat 2 --delay 120 1
 check "a double click on the tray icon opens the settings window" wait_until 10 settings_shown

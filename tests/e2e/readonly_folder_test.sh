@@ -47,14 +47,14 @@ user_ini_holds() { iconv -f CP932 -t UTF-8 <"$user_dir/tivolu.ini" | tr -d '\r' 
 # The settings window opened from the tray icon (slot 1); LEFT, TOP: its place.
 open_settings() {
   tray_icon
-  xdotool mousemove --sync $ICON_X $ICON_Y
+  move_pointer $ICON_X $ICON_Y
   sleep 0.3
   xdotool click --repeat 2 --delay 120 1
   wait_until 10 settings_shown || return 1
   read -r LEFT TOP < <(probe info "$SETTINGS" | sed 's/left=\([-0-9]*\) top=\([-0-9]*\).*/\1 \2/')
 }
 click_close_button() {
-  xdotool mousemove --sync $((LEFT + 324)) $((TOP + 10))
+  move_pointer $((LEFT + 324)) $((TOP + 10))
   sleep 0.3
   xdotool click 1
 }
@@ -62,7 +62,7 @@ click_close_button() {
 walking() {
   local before
   before=$(probe where "${CHARACTERS[@]}")
-  xdotool mousemove --sync "$1" "$2"
+  move_pointer "$1" "$2"
   wait_until 10 output_is_not "$before" probe where "${CHARACTERS[@]}"
 }
 start() {

@@ -20,7 +20,7 @@ check "the tray icon shows" wait_until 30 tray_shown
 settings_at() { [ "$(probe where "$SETTINGS")" = "$SETTINGS $1 $2" ]; }
 open_from_tray() {
   tray_icon
-  xdotool mousemove --sync $ICON_X $ICON_Y
+  move_pointer $ICON_X $ICON_Y
   sleep 0.3
   xdotool click --repeat 2 --delay 120 1
   wait_until 10 settings_shown
@@ -32,17 +32,17 @@ drag() {
   local left top x y i
   read -r _ left top < <(probe where "$SETTINGS")
   x=$((left + 200)) y=$((top + 100))
-  xdotool mousemove --sync $x $y
+  move_pointer $x $y
   sleep 0.3
   xdotool mousedown 1
   for i in 1 2 3 4; do
     sleep 0.1
-    xdotool mousemove --sync $((x + $1 * i / 4)) $((y + $2 * i / 4))
+    move_pointer $((x + $1 * i / 4)) $((y + $2 * i / 4))
   done
   sleep 0.3
   xdotool mouseup 1
   wait_until 10 settings_at $((left + $1)) $((top + $2)) || return 1
-  xdotool mousemove --sync $((x + $1 + 40)) $((y + $2 + 40))
+  move_pointer $((x + $1 + 40)) $((y + $2 + 40))
   sleep 1
   settings_at $((left + $1)) $((top + $2))
 }
@@ -50,7 +50,7 @@ drag() {
 click_at() {
   local left top
   read -r _ left top < <(probe where "$SETTINGS")
-  xdotool mousemove --sync $((left + $1)) $((top + $2))
+  move_pointer $((left + $1)) $((top + $2))
   sleep 0.3
   xdotool click 1
 }

@@ -32,7 +32,7 @@ echo "colours in the icon's place: $colours"
 check "the icon's picture shows in the tray window" test "${colours:-0}" -ge 8
 
 mark
-xdotool mousemove --sync $ICON_X $ICON_Y
+move_pointer $ICON_X $ICON_Y
 sleep 0.3
 xdotool click --repeat 2 --delay 120 1
 check "a double click raises OnDblClick" wait_until 10 logged OnDblClick
@@ -54,7 +54,7 @@ check "the menu opens at the pointer" test "${left:-0}" -ge $ICON_X -a "${top:-0
 # The menu stays open for a second of timer ticks, then a click on the information item.
 sleep 1
 read -r x y < <(item_centre 'インフォメーション')
-xdotool mousemove --sync "$x" "$y"
+move_pointer "$x" "$y"
 sleep 0.3
 xdotool click 1
 check "clicking an item runs its handler after the menu has closed" wait_until 10 logged "click N2"
@@ -67,7 +67,7 @@ mark
 right_press $ICON_X $ICON_Y
 check "the menu opens again" wait_until 10 items_shown
 read -r x y < <(item_centre '終了する')
-xdotool mousemove --sync "$x" "$y"
+move_pointer "$x" "$y"
 sleep 0.3
 xdotool click 1
 check "the exit item ends the program" wait_until 30 program_ended
