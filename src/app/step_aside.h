@@ -1,8 +1,8 @@
 #pragma once
 // Out of the way of full-screen programs. While the foreground window is another program's and
-// fills a monitor (a film, a presentation, a game), the characters on that monitor are not
-// topmost and lie behind it, walking on there; once it no longer fills it, is in the background
-// or is gone, they are topmost again. Characters on other monitors stay as they are, and so do
+// fills a monitor (a film, a presentation, a game), the characters on that monitor leave the top
+// and lie behind it, walking on there; once it no longer fills it, is in the background or is
+// gone, they are topmost again. Characters on other monitors stay as they are, and so do
 // the settings. (Under Wine a character behind is also off the X display meanwhile: Wine never
 // lowers a window there.) Checked twice a second with a few reads of the system, and no window is
 // changed unless the answer changed: nothing else ever puts a character back on top meanwhile.
