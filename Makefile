@@ -10,9 +10,12 @@ all: build
 build: host art
 	@$(MAKE) --no-print-directory windows TARGETS=tivolu
 
+# HOST_TARGETS narrows the host build as TARGETS does the Windows ones (the test script builds the
+# tools first and the host tests beside the Windows tests).
+HOST_TARGETS ?=
 host:
 	@cmake -S . -B build/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build/host
+	@cmake --build build/host $(if $(HOST_TARGETS),--target $(HOST_TARGETS))
 
 art: host
 	@scripts/art.sh

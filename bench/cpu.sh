@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# The running program under Wine and Xvfb beside its floor (bench_win_floor.exe: the characters'
-# visible work in plain Win32, with their own frames, outlines, thresholds and speeds, and on
-# every moving tick one region change, one move and one blit) and the native oneko. For each
-# subject it measures the time from its start to its windows shown (four; oneko's one), its
-# resident memory once it has come to rest, and, for each condition, over BENCH_SECONDS
-# (default 20) s, the CPU time (user + system) per second of wall time of the subject's own
-# process and of Wine's server:
+# The running program under Wine and Xvfb beside its floor (bench_win_floor.exe: the program's
+# visible work in plain Win32, with the characters' own frames, outlines, thresholds and speeds,
+# on every moving tick one region change, one move and one blit, and the tray icon) and the
+# native oneko. First the start-up of the program and of the floor, BENCH_STARTS (default 5)
+# times each, in turn: the time from the start until the four windows show. Then for each
+# subject its resident memory once it has come to rest, and, for each condition, over
+# BENCH_SECONDS (default 20) s, the CPU time (user + system) per second of wall time of the
+# subject's own process and of Wine's server:
 #   walking   the pointer rounds a circle (bench_win_mover.exe, through SetCursorPos, which moves
 #             the X pointer too, for oneko)
 #   standing  the pointer rests at a point the characters have reached; measured once they stand
 # The mover's own cost, and the server's with only the mover running, are printed first so that
 # they can be subtracted. Beside them: window moves per second, and how busy the machine was.
 # BENCH_ROUNDS (default 1) repeats the subjects; the ratios to the floor use the means of the
-# rounds. Prints figures; asserts nothing. Runs on its own Xvfb display and Wine prefix
-# (build/wineprefix-bench), so no other Wine server is touched.
+# rounds (start-up: the medians of the starts). Prints figures; asserts nothing. Runs on its own
+# Xvfb display and Wine prefix (build/wineprefix-bench), so no other Wine server is touched.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export TIVOLU_WINEPREFIX=$PWD/build/wineprefix-bench
@@ -220,27 +221,44 @@ row() {
   echo "measured: ${ROWS[-1]}" >&2
 }
 
-# bench_subject NAME WINDOW_REGEX WINDOWS COUNT_SERVER KEY COMMAND...: starts the subject with the
-# pointer still and times it until WINDOWS windows show, measures it standing once it has come to
-# rest (and its resident memory then), then walking.
-STARTS=()
-bench_subject() {
-  local name=$1 windows=$2 count=$3 countServer=$4 key=$5 condition start rss
-  shift 5
-  start_mover still "$STILL_X" "$STILL_Y"
-  sleep 1 # the pointer has settled
+# time_start KEY WINDOW_REGEX COMMAND...: starts the subject with the pointer still, adds the ms
+# until its four windows show to STARTUP_<KEY>, and stops it.
+time_start() {
+  local key=$1 windows=$2 start
+  shift 2
   start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   SUBJECT_PID=$!
-  if ! wait_shown "$windows" "$count" "$start"; then
+  if wait_shown "$windows" 4 "$start"; then
+    eval "STARTUP_$key+=($STARTUP_MS)"
+  else
+    echo "note: $key did not show its windows" >&2
+  fi
+  stop_subject
+  sleep 2 # the server finishes with the subject's windows
+}
+
+# median VALUE...: the median.
+median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+
+# bench_subject NAME WINDOW_REGEX COUNT_SERVER KEY COMMAND...: starts the subject with the pointer
+# still, measures it standing once it has come to rest (and its resident memory then), then
+# walking.
+MEMORY=()
+bench_subject() {
+  local name=$1 windows=$2 countServer=$3 key=$4 condition rss
+  shift 4
+  start_mover still "$STILL_X" "$STILL_Y"
+  "$@" >/dev/null 2>&1 &
+  SUBJECT_PID=$!
+  if ! wait_until 60 xdotool search --onlyvisible --name "$windows"; then
     ROWS+=("$name: did not show its windows; no figures")
   else
     wait_standing "$windows"
     rss=$(resident_mb "$SUBJECT_PID")
-    STARTS+=("$(printf '%-14s %12s %12s' "$name" "$STARTUP_MS" "$rss")")
-    add_to "STARTUP_$key" "$STARTUP_MS"
+    MEMORY+=("$(printf '%-14s %12s' "$name" "$rss")")
     add_to "RSS_$key" "$rss"
-    add_to "STARTED_$key" 1
+    add_to "RESTED_$key" 1
     for condition in standing walking; do
       if [ $condition = walking ]; then
         stop_mover
@@ -274,10 +292,18 @@ measure "$MOVER_PID"
 row "mover alone" walking yes MOVER
 stop_mover
 
+STARTUP_TIVOLU=() STARTUP_FLOOR=()
+start_mover still "$STILL_X" "$STILL_Y"
+for ((start = 1; start <= ${BENCH_STARTS:-5}; ++start)); do
+  time_start TIVOLU '^(Mubo|Tesk|Plim|Quarn)$' wine "$TIVOLU"
+  time_start FLOOR '^Floor[1-4]$' wine "$FLOOR"
+done
+stop_mover
+
 for ((round = 1; round <= ROUNDS; ++round)); do
-  bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' 4 yes TIVOLU wine "$TIVOLU"
-  bench_subject floor '^Floor[1-4]$' 4 yes FLOOR wine "$FLOOR"
-  [ -z "$ONEKO" ] || bench_subject oneko 'oneko' 1 no ONEKO "$ONEKO"
+  bench_subject tivolu.exe '^(Mubo|Tesk|Plim|Quarn)$' yes TIVOLU wine "$TIVOLU"
+  bench_subject floor '^Floor[1-4]$' yes FLOOR wine "$FLOOR"
+  [ -z "$ONEKO" ] || bench_subject oneko 'oneko' no ONEKO "$ONEKO"
 done
 
 echo
@@ -293,9 +319,10 @@ printf '%-14s %-9s %9s %11s %9s | %8s %7s %11s %7s %5s\n' subject condition proc
   total moves/s mover "other wine" Xvfb busy
 printf '%s\n' "${ROWS[@]}"
 echo
-echo "Start-up: ms from the start until the windows show. Memory: resident MB once at rest."
-printf '%-14s %12s %12s\n' subject "start-up ms" "resident MB"
-printf '%s\n' "${STARTS[@]}"
+echo "Start-up: ms from the start until the four windows show, each start."
+printf '%-14s %s\n' tivolu.exe "${STARTUP_TIVOLU[*]}" floor "${STARTUP_FLOOR[*]}"
+echo "Memory: resident MB once at rest."
+printf '%s\n' "${MEMORY[@]}"
 echo
 # mean NAME KEY CONDITION: the mean of NAME_KEY_CONDITION over its rows; empty without rows.
 mean() {
@@ -317,13 +344,13 @@ for condition in walking standing; do
         (t - s) / tm, (f - s) / fm
     printf "\n" }'
 done
-# Start-up and memory against the floor, means over the rounds.
-ratio_of() {
-  local t=${1}_TIVOLU f=${1}_FLOOR
-  awk -v what="$2" -v unit="$3" -v t="${!t:-0}" -v f="${!f:-0}" -v tn="${STARTED_TIVOLU:-0}" \
-    -v fn="${STARTED_FLOOR:-0}" 'BEGIN { if (tn == 0 || fn == 0 || f == 0) exit
-    printf "%-9s tivolu / floor = %.2f   (%.1f %s / %.1f %s)\n", what, (t / tn) / (f / fn),
-      t / tn, unit, f / fn, unit }'
-}
-ratio_of STARTUP start-up ms
-ratio_of RSS memory MB
+# Start-up against the floor by the medians; memory by the means over the rounds.
+startup_tivolu=$(median "${STARTUP_TIVOLU[@]}") startup_floor=$(median "${STARTUP_FLOOR[@]}")
+if [ -n "$startup_tivolu" ] && [ -n "$startup_floor" ]; then
+  awk -v t="$startup_tivolu" -v f="$startup_floor" 'BEGIN {
+    printf "start-up  tivolu / floor = %.2f   (medians %.0f ms / %.0f ms)\n", t / f, t, f }'
+fi
+awk -v t="${RSS_TIVOLU:-0}" -v f="${RSS_FLOOR:-0}" -v tn="${RESTED_TIVOLU:-0}" \
+  -v fn="${RESTED_FLOOR:-0}" 'BEGIN { if (tn == 0 || fn == 0 || f == 0) exit
+  printf "memory    tivolu / floor = %.2f   (%.1f MB / %.1f MB)\n", (t / tn) / (f / fn), t / tn,
+    f / fn }'

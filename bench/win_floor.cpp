@@ -14,9 +14,7 @@
 
 #include "app/core/chase.h"
 #include "app/core/walker.h"
-#include "framework/winapi.h"
-
-#include <shellapi.h>
+#include "framework/winapi.h"  // with shellapi.h
 
 namespace {
 

@@ -186,3 +186,6 @@ tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/
 
 # The Windows download (make dist) of the shipped program.
 add_test(NAME dist_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/dist_test.sh)
+# The tests of the shipped 32-bit program itself: where the other tests run the 64-bit build, the
+# test script builds it beside them and runs these after.
+set_tests_properties(dist_test e2e_binary_test PROPERTIES LABELS shipped)

@@ -63,7 +63,7 @@ for attempt in 1 2 3; do
   $sudo apt-get update -q && break
   if [ $attempt -lt 3 ]; then
     echo "apt-get update failed (attempt $attempt of 3), trying again"
-    sleep "${TIVOLU_APT_PAUSE:-10}"
+    sleep "${TIVOLU_APT_PAUSE:-5}"
   else
     echo "apt-get update failed for some indexes: going on with the lists it has"
   fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: host tests natively, then Windows and end-to-end tests under Wine on a private
-# Xvfb display. Ends with one summary line and a non-zero status on any failure.
+# Runs every test: host tests natively, then Windows and end-to-end tests under Wine on private
+# Xvfb displays. Ends with one summary line and a non-zero status on any failure.
 set -uo pipefail
 source "$(dirname "$0")/winenv.sh"
 cd "$ROOT"
@@ -23,26 +23,43 @@ run_ctest() {
   rm -f "$log"
 }
 
-# Where Wine runs 32-bit code the shipped build is tested; elsewhere the shipped program is still
-# built, and its 64-bit twin with every test program.
-make --no-print-directory host art || failed=$((failed + 1))
+# First what the Windows tests need: the host tools, the pictures and the Windows build that runs
+# here. Where Wine runs 32-bit code that is the shipped build; elsewhere its 64-bit twin, and the
+# shipped program is still built and checked.
+make --no-print-directory host art HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 if [ "$WINE_BITS" = 32 ]; then
-  make --no-print-directory windows || failed=$((failed + 1))
+  make --no-print-directory windows HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 else
   echo "Wine runs no 32-bit code here: the Windows tests run the 64-bit build"
-  make --no-print-directory windows TARGETS=tivolu || failed=$((failed + 1))
-  make --no-print-directory windows64 || failed=$((failed + 1))
+  make --no-print-directory windows64 HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 fi
-run_ctest build/host
+
+# The rest (the host tests, and the shipped program where it is not the one tested) is built
+# beside the Windows tests, which mostly wait on Wine and the X server: at the lowest priority it
+# takes only the time they leave.
+later_log=$(mktemp)
+(
+  nice -n 19 make --no-print-directory host || exit 1
+  [ "$WINE_BITS" = 32 ] || nice -n 19 make --no-print-directory windows TARGETS=tivolu
+) >"$later_log" 2>&1 &
+later=$!
 
 unset DISPLAY
-# Two lanes: the tests that use a display run two at a time, each on its own display and Wine.
-if winenv_start_lanes 2; then
+# Three lanes: the tests that use a display run three at a time, each on its own display and Wine.
+lanes=3
+if winenv_start_lanes $lanes; then
   trap winenv_stop_lanes EXIT
-  run_ctest "$WIN_BUILD" --resource-spec-file "$ROOT/scripts/lanes.json" -j3
+  run_ctest "$WIN_BUILD" --resource-spec-file "$TIVOLU_LANES/lanes.json" -j$((lanes + 1)) -LE shipped
 else
   failed=$((failed + 1))
 fi
+
+wait $later || failed=$((failed + 1))
+cat "$later_log"
+rm -f "$later_log"
+run_ctest build/host
+[ -n "${TIVOLU_LANES:-}" ] &&
+  run_ctest "$WIN_BUILD" --resource-spec-file "$TIVOLU_LANES/lanes.json" -L shipped
 
 # The time since `make test` began (or since this script did).
 elapsed=$(( $(date +%s) - ${TIVOLU_TEST_START:-$(( $(date +%s) - SECONDS ))} ))

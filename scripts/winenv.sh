@@ -42,12 +42,16 @@ wait_until() {
   done
 }
 
+# The server picks a free display itself (-displayfd): displays started side by side, as the
+# lanes are, would otherwise find the same free number.
 winenv_start_xvfb() {
-  local n=90
-  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+  local number
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$number" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=:$n
+  wait_until 20 test -s "$number" || { rm -f "$number"; echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(tr -d '\n' <"$number")
+  rm -f "$number"
   wait_until 20 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
 }
 
@@ -128,7 +132,7 @@ winenv_stop() {
 # Lanes: independent displays, each with its own Xvfb, Wine prefix and Wine server, so that tests
 # that use the pointer, the keyboard or the stacking of windows can run side by side, one a lane.
 # winenv_start_lanes N starts them (lane 0 is the environment winenv_start gives, in this shell);
-# ctest hands the lanes out (scripts/lanes.json; scripts/lane.sh sets a test's lane up).
+# ctest hands the lanes out ($TIVOLU_LANES/lanes.json; scripts/lane.sh sets a test's lane up).
 winenv_start_lanes() {
   local count=$1 lane dir=$BUILD/lanes
   LANE_PIDS=()
@@ -152,6 +156,14 @@ winenv_start_lanes() {
     LANE_PIDS+=($!)
   done
   for lane in "${LANE_PIDS[@]}"; do wait "$lane" || return 1; done
+  # ctest's resource spec: one slot a lane.
+  {
+    printf '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
+    for ((lane = 0; lane < count; lane++)); do
+      printf '%s{"id": "%d", "slots": 1}' "$([ $lane = 0 ] || echo ', ')" $lane
+    done
+    printf ']}]}\n'
+  } >"$dir/lanes.json"
 }
 
 winenv_stop_lanes() {

@@ -69,8 +69,7 @@ void TCharacterForm::WalkTowardCursor(WalkerParams params) { Walk(params, Cursor
 void TCharacterForm::Step(Point reference, WalkerParams params) {
   FramePhase = NextPhase(FramePhase);
   const Point from{Left(), Top()};
-  const TickOutcome tick =
-      OutcomeOf(PlanTick(reference, from, params), from, FramePhase, params.S);
+  const TickOutcome tick = OutcomeOf(PlanTick(reference, from, params), from, FramePhase, params.S);
   if (!tick.Frame) return;
   // The tick is applied at once, with the frame and the place its moves leave: each region change
   // and each move costs the platform a repaint and, under Wine, a round trip through Wine's server

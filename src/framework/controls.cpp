@@ -716,7 +716,8 @@ void TWinControl::PaintControls(HDC dc, const RECT& area) {
   for (TControl* c : controls_) {
     auto* graphic = dynamic_cast<TGraphicControl*>(c);
     RECT bounds = c->BoundsRect(), common;
-    if (!graphic || !c->Visible() || !IntersectRect(&common, &bounds, &area)) continue;
+    if (!graphic || !c->Visible() || !graphic->Paints() || !IntersectRect(&common, &bounds, &area))
+      continue;
     SavedDC saved(dc);
     SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
     IntersectClipRect(dc, 0, 0, c->Width(), c->Height());

@@ -192,6 +192,9 @@ class TGraphicControl : public TControl {
   TCanvas* Canvas() { return &canvas_; }
   // Paints on Canvas(), whose origin is the control's top-left corner, clipped to the control.
   virtual void Paint() {}
+  // Whether Paint draws anything now. The parent skips the others: it saves and restores its
+  // drawing state around each control's paint, and under Wine every restore reloads the font.
+  virtual bool Paints() const { return true; }
   // The parent's paint lends its device context to the control for one call of Paint.
   void PaintOn(HDC dc);
 

@@ -1,8 +1,10 @@
 #include "framework/extctrls.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -75,7 +77,18 @@ class TimerHub {
     static uint64_t ticks = 0;
     const uint64_t outer = std::exchange(current_, ++ticks);
     ScopeExit restore([outer] { current_ = outer; });
-    const std::vector<TTimer*> due = it->second;
+    // The timers due, copied as handlers may stop some: on the stack for the usual few, so that
+    // a tick allocates nothing.
+    std::array<TTimer*, 8> few;
+    std::vector<TTimer*> many;
+    std::span<TTimer* const> due;
+    if (it->second.size() <= few.size()) {
+      std::copy(it->second.begin(), it->second.end(), few.begin());
+      due = std::span(few.data(), it->second.size());
+    } else {
+      many = it->second;
+      due = many;
+    }
     for (TTimer* timer : due) {
       auto now = Instance().Timers.find(interval);
       if (now == Instance().Timers.end()) return;

@@ -74,6 +74,7 @@ class TRgn : public TGraphicControl {
   void SetBounds(int left, int top, int width, int height) override;
   void Loaded() override;
   void Paint() override;
+  bool Paints() const override { return Shown && !bitmap_.Empty(); }
   void SetProperty(const std::string& name, const Value& value) override;
 
  private:

@@ -19,12 +19,12 @@ drops() { grep -a '^drop ' "$work/log" | tr -d '\r'; }
 
 check "a drop of one file is accepted" $DROP 400 375 "$first"
 check "it arrives as its whole Windows path" \
-  wait_until 10 test "$(drops)" = "drop $(winepath -w "$first")"
+  wait_until 10 output_is "drop $(winepath -w "$first")" drops
 
 check "a drop of two files is accepted" $DROP 320 310 "$first" "$second"
 expected=$(printf 'drop %s\n' "$(winepath -w "$first")" "$(winepath -w "$first")" \
   "$(winepath -w "$second")")
-check "both arrive, in the drop's order" wait_until 10 test "$(drops)" = "$expected"
+check "both arrive, in the drop's order" wait_until 10 output_is "$expected" drops
 
 check "a point outside every window has no drop target" test "$($DROP 5 5 "$first" 2>&1; echo $?)" != 0
 finish

@@ -82,7 +82,7 @@ check "on the rabbit's slot: only the second field is enabled" wait_until 5 only
 # Dropped over the first field: the selected slot's field takes it.
 read -r left top < <(probe info "$SETTINGS" | sed 's/left=\([-0-9]*\) top=\([-0-9]*\).*/\1 \2/')
 check "the drop is accepted" $DROP $((left + 200)) $((top + 66)) "$file"
-check "the second field holds the whole Windows path" wait_until 10 test "$(field_text 2)" = "$assigned"
+check "the second field holds the whole Windows path" wait_until 10 output_is "$assigned" field_text 2
 check "the other fields stay empty" test -z "$(field_text 1)$(field_text 3)$(field_text 4)"
 
 # The close button saves and closes.

@@ -15,6 +15,13 @@ check() {
   if "$@"; then echo "ok: $what"; else fail "$what"; fi
 }
 
+# output_is EXPECTED COMMAND...: the command prints exactly EXPECTED; output_is_not the opposite;
+# output_above N COMMAND...: it prints a number above N. For wait_until, which runs its command
+# anew at every poll: a $(...) among its arguments would be read once, before the first.
+output_is() { local expected=$1; shift; [ "$("$@")" = "$expected" ]; }
+output_is_not() { ! output_is "$@"; }
+output_above() { local n=$1; shift; [ "$("$@")" -gt "$n" ]; }
+
 # wait_until SECONDS COMMAND... polls with a deadline; the Wine settings stay as the run set them.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/winenv.sh"
 # ctest names the program and its build; run by hand, the build winenv.sh chose.

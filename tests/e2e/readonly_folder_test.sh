@@ -63,7 +63,7 @@ walking() {
   local before
   before=$(probe where "${CHARACTERS[@]}")
   xdotool mousemove --sync "$1" "$2"
-  wait_until 10 test "$(probe where "${CHARACTERS[@]}")" != "$before"
+  wait_until 10 output_is_not "$before" probe where "${CHARACTERS[@]}"
 }
 start() {
   start_program "$program/tivolu.exe"
@@ -76,7 +76,7 @@ probe cursor 640 500 >/dev/null
 start "first start"
 check "the settings window opens from the tray" open_settings
 check "the drop is accepted" $DROP $((LEFT + 200)) $((TOP + 66)) "$file"
-check "the first field holds the dropped file" wait_until 10 test "$(field_text 1)" = "$assigned"
+check "the first field holds the dropped file" wait_until 10 output_is "$assigned" field_text 1
 click_close_button
 check "the close button closes the window" wait_until 10 settings_hidden
 check "no error box" no_error_box

@@ -22,7 +22,7 @@ item_centre() {
 probe cursor 640 900 >/dev/null
 start_program "$TIVOLU_BUILD/traydemo.exe" "$(winepath -w "$LOG" 2>/dev/null)"
 check "the program activates its icon" wait_until 60 logged active
-check "Wine's system tray window appears" wait_until 30 test -n "$(tray_window)"
+check "Wine's system tray window appears" wait_until 30 tray_shown
 tray_icon
 echo "tray window at $X,$Y size ${WIDTH}x$HEIGHT"
 
@@ -72,6 +72,6 @@ sleep 0.3
 xdotool click 1
 check "the exit item ends the program" wait_until 30 program_ended
 check "exit code 0" test "$(exit_code)" = 0
-check "the icon leaves the tray" wait_until 10 test -z "$(tray_window)"
+check "the icon leaves the tray" wait_until 10 output_is "" tray_window
 rm -f "$LOG"
 finish

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,22 @@
 #include "region/core/region_data.h"
 #include "support/shell_support.h"
 #include "support/test_support.h"
+
+// The allocations made through operator new while counting is on.
+namespace {
+bool countingAllocations = false;
+int allocations = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (countingAllocations) ++allocations;
+  if (void* block = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
 
 namespace {
 
@@ -408,7 +425,8 @@ TEST_F(Characters, ATickShowsTheFrameAndPlaceOfItsMovesInOrderWithOneOutlineOneM
       EXPECT_EQ(spy.Events.size(), moves ? 1u : 0u);
       EXPECT_EQ(spy.Paints, moves ? 1 : 0);
       // The frame that selecting one frame per move would leave: the horizontal one if any.
-      const int frame = !moves ? before : (vx < 0 ? 7 : vx > 0 ? 10 : vy < 0 ? 1 : 4) + f->FramePhase;
+      int frame = before;
+      if (moves) frame = (vx < 0 ? 7 : vx > 0 ? 10 : vy < 0 ? 1 : 4) + f->FramePhase;
       EXPECT_EQ(ShownFrame(f), frame);
       EXPECT_EQ(RectsOf(WindowRegionRects(f->Handle())), FrameOutline(f->Rgn[frame]));
       // And that frame's picture shows inside it.
@@ -435,6 +453,39 @@ bool WineKeyPresent() {
     return false;
   RegCloseKey(key);
   return true;
+}
+
+TEST_F(Characters, WalkerTicksAllocateNothing) {
+  PlaceAt(Form2, 300, 300);
+  Pointer(1200, 1000);  // far down and right: Tesk moves on every tick
+  // Warm-up: what the first ticks make once (the selection's room) is not counted.
+  for (int i = 0; i < 3; ++i) Tick(Form2);
+  allocations = 0;
+  countingAllocations = true;
+  for (int i = 0; i < 5; ++i) Tick(Form2);
+  Pointer(Form2->Left(), Form2->Top());
+  Tick(Form2);  // standing
+  countingAllocations = false;
+  EXPECT_EQ(allocations, 0);
+
+  // Nor does the way from one timer tick to the next (the timers' dispatch, the message loop).
+  PlaceAt(Form2, 300, 300);
+  Pointer(1200, 1000);
+  int ticks = 0;
+  Form2->Timer1->SetOnTimer([&](TObject*) {
+    countingAllocations = false;
+    Form2->Timer1Timer(Form2->Timer1);
+    if (++ticks == 3) allocations = 0;  // from the third tick's end on
+    countingAllocations = ticks >= 3;
+  });
+  const std::function<bool()> sixTicks = [&] { return ticks >= 6; };
+  Form2->Timer1->SetEnabled(true);
+  EXPECT_TRUE(PumpUntil(sixTicks));
+  countingAllocations = false;
+  Form2->Timer1->SetEnabled(false);
+  Form2->Timer1->SetOnTimer([](TObject*) { Form2->Timer1Timer(Form2->Timer1); });
+  EXPECT_EQ(allocations, 0);
+  EXPECT_EQ(Form2->Left(), 300 + 3 * ticks);
 }
 
 TEST_F(Characters, OnWindowsATickHoldsTheCaptureAroundItsMovesUnderWineItTakesNone) {

@@ -300,4 +300,42 @@ TEST(Bitmap, ResourcesLoadByNameAsTheCompiledFile) {
       EXPECT_EQ(bits.Index(x, y) == 1, picture.Colour(x, y + 14) == kMagenta) << x << "," << y;
 }
 
+// A graphic control that counts its paints and the state it finds the canvas in, and says
+// whether it paints.
+class Painter : public TGraphicControl {
+ public:
+  explicit Painter(TComponent* owner) : TGraphicControl(owner) {}
+  bool Painting = true;
+  int Painted = 0;
+  POINT Origin{};
+  bool Paints() const override { return Painting; }
+  void Paint() override {
+    ++Painted;
+    GetViewportOrgEx(Canvas()->Handle(), &Origin);
+    SetViewportOrgEx(Canvas()->Handle(), 99, 99, nullptr);  // left for the next control to find
+  }
+};
+
+TEST(GraphicControls, TheParentPaintsOnlyThoseThatPaintEachAtItsPlace) {
+  auto window = NewWindow();
+  Painter* controls[3];
+  for (int i = 0; i < 3; ++i) {
+    controls[i] = new Painter(window.get());
+    controls[i]->SetParent(window.get());
+    controls[i]->SetBounds(10 + 40 * i, 20, 30, 30);
+  }
+  controls[1]->Painting = false;
+  window->Show();
+  ASSERT_TRUE(PumpUntil([&] { return controls[2]->Painted > 0; }));
+  const int shown = controls[0]->Painted;
+  InvalidateRect(window->Handle(), nullptr, FALSE);
+  UpdateWindow(window->Handle());
+  EXPECT_EQ(controls[0]->Painted, shown + 1);
+  EXPECT_EQ(controls[1]->Painted, 0);
+  EXPECT_EQ(controls[2]->Painted, shown + 1);
+  EXPECT_EQ(controls[0]->Origin.x, 10);
+  EXPECT_EQ(controls[2]->Origin.x, 90);  // not what the one before it left
+  EXPECT_EQ(controls[2]->Origin.y, 20);
+}
+
 }  // namespace
