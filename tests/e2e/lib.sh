@@ -75,6 +75,46 @@ point_at_tesk() {
   return 1
 }
 
+# point_to X Y: moves the X pointer and waits until X reports it there.
+point_to() {
+  xdotool mousemove "$1" "$2"
+  wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
+}
+
+# The characters' places, "NAME LEFT TOP" each.
+where() { probe where "${CHARACTERS[@]}"; }
+top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
+
+# in_zone NAME U D REFX REFY: the reference lies within [U, D] of the window on both axes, as the
+# characters stood when they came to rest ($final).
+in_zone() {
+  local left top
+  read -r _ left top < <(grep "^$1 " <<<"$final")
+  local dx=$(($4 - left)) dy=$(($5 - top))
+  [ $dx -ge $2 ] && [ $dx -le $3 ] && [ $dy -ge $2 ] && [ $dy -le $3 ]
+}
+
+quarry_near() {
+  local c left top
+  for c in Mubo Tesk Plim; do
+    read -r _ left top < <(grep "^$c " <<<"$final")
+    in_zone Quarn -12 32 "$left" "$top" && return 0
+  done
+  return 1
+}
+
+# rest_around X Y WHAT: everyone comes to rest, the three in their zones around X, Y; their places
+# are left in $final.
+rest_around() {
+  check "everyone comes to rest $3" wait_until 120 at_rest
+  final=$(where)
+  echo "$final"
+  check "Mubo rests in his zone $3" in_zone Mubo 0 32 "$1" "$2"
+  check "Tesk rests in his zone $3" in_zone Tesk -24 12 "$1" "$2"
+  check "Plim rests in his zone $3" in_zone Plim -48 24 "$1" "$2"
+  check "Quarn came to rest by the character it chases $3" quarry_near
+}
+
 # Wine's system tray window, where the program's icon shows (empty when it is not there).
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
 tray_shown() { [ -n "$(tray_window)" ]; }
