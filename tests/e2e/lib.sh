@@ -103,10 +103,10 @@ quarry_near() {
   return 1
 }
 
-# rest_around X Y WHAT: everyone comes to rest, the three in their zones around X, Y; their places
-# are left in $final.
+# rest_around X Y WHAT [SECONDS]: everyone comes to rest within SECONDS (120), the three in their
+# zones around X, Y; their places are left in $final.
 rest_around() {
-  check "everyone comes to rest $3" wait_until 120 at_rest
+  check "everyone comes to rest $3" wait_until "${4:-120}" at_rest
   final=$(where)
   echo "$final"
   check "Mubo rests in his zone $3" in_zone Mubo 0 32 "$1" "$2"
