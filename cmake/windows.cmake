@@ -145,8 +145,9 @@ set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GRO
   ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 # The tests that read or write the settings file beside the programs of this build (the test
 # programs' and the program's own, run in place) take turns, in whichever lane.
-set_tests_properties(characters_test scale_test status_form_test settings_file_test settings_file_test_cp1252
-  window_test e2e_frames_test e2e_startup_test e2e_walk_test PROPERTIES RESOURCE_LOCK settings_file)
+set_tests_properties(characters_test scale_test status_form_test settings_file_test
+  settings_file_test_cp1252 window_test e2e_frames_test e2e_startup_test e2e_walk_test
+  e2e_fullscreen_test PROPERTIES RESOURCE_LOCK settings_file)
 
 # Windows benchmarks: bench/win_*.cpp.
 file(GLOB WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)

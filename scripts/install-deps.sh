@@ -15,7 +15,7 @@ packages=(
   g++ make cmake ninja-build googletest
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64
-  xvfb xdotool x11-utils x11-apps imagemagick
+  xvfb xserver-xephyr xdotool x11-utils x11-apps imagemagick
   fonts-ipafont-gothic locales python3 python3-xlib
   oneko
 )

@@ -42,17 +42,27 @@ wait_until() {
   done
 }
 
-# The server picks a free display itself (-displayfd): displays started side by side, as the
-# lanes are, would otherwise find the same free number.
-winenv_start_xvfb() {
+# winenv_x_server SERVER ARGUMENT...: starts an X server on a free display that it picks itself
+# (-displayfd: servers started side by side, as the lanes are, would otherwise find the same free
+# number); sets X_SERVER_PID, and X_SERVER_DISPLAY once the server answers.
+winenv_x_server() {
   local number
   number=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -noreset -nolisten tcp 3>"$number" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  wait_until 20 test -s "$number" || { rm -f "$number"; echo "Xvfb did not start" >&2; return 1; }
-  export DISPLAY=:$(tr -d '\n' <"$number")
+  "$@" -displayfd 3 3>"$number" >/dev/null 2>&1 &
+  X_SERVER_PID=$!
+  X_SERVER_DISPLAY=""
+  wait_until 20 test -s "$number" || { rm -f "$number"; echo "$1 did not start" >&2; return 1; }
+  X_SERVER_DISPLAY=:$(tr -d '\n' <"$number")
   rm -f "$number"
-  wait_until 20 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
+  wait_until 20 xdpyinfo -display "$X_SERVER_DISPLAY" || { echo "$1 did not start" >&2; return 1; }
+}
+
+winenv_start_xvfb() {
+  winenv_x_server Xvfb -screen 0 1280x1024x24 -noreset -nolisten tcp
+  local status=$?
+  XVFB_PID=$X_SERVER_PID
+  [ $status -eq 0 ] || return 1
+  export DISPLAY=$X_SERVER_DISPLAY
 }
 
 winenv_locale() {

@@ -6,6 +6,7 @@
 #include "app/plim.h"
 #include "app/quarn.h"
 #include "app/settings_load.h"
+#include "app/step_aside.h"
 #include "app/tesk.h"
 
 TForm1* Form1 = nullptr;
@@ -22,6 +23,7 @@ void TForm1::FormCreate(TObject*) {
   CreateForm(Form1, Form3)->Show();
   CreateForm(Form1, Form4)->Show();
   LoadSettingsAtStartup(this);
+  new TFullScreenWatch(this, [] { return std::vector<TForm*>{Form1, Form2, Form3, Form4}; });
 }
 
 TForm1::~TForm1() {

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/core/exception.h"
+#include "framework/monitors.h"
 #include "framework/system.h"
 #include "settings/core/information_page.h"
 
@@ -135,6 +136,8 @@ void TStatusForm1::OpenForSlot(int slot) {
     if (other != slot) order.at(static_cast<size_t>(next++)) = other;
   EnableWalkers(order, false);
   SelectedSlot = slot;
+  // Its last place may lie where a monitor was.
+  KeepOnMonitors(*this);
   try {
     ShowModal();
   } catch (...) {
@@ -188,6 +191,10 @@ void TStatusForm1::Dispatch(TMessage& m) {
       return WMNCHitTest(m);
     case WM_DROPFILES:
       return WMDropFiles(m);
+    case WM_DISPLAYCHANGE:
+      // A monitor removed or made smaller: the window shown comes back onto one.
+      if (Visible()) KeepOnMonitors(*this);
+      return TForm::Dispatch(m);
     default:
       return TForm::Dispatch(m);
   }

@@ -79,8 +79,9 @@ class TStatusForm1 : public TForm, public SettingsControls {
 
   // The opening sequence of a character's menu command for SLOT (0 to 3): the four walkers
   // stopped, SLOT's own first, SLOT selected, the window shown modally until it is closed. While
-  // the window is shown, a second request only brings it to the front, its slot unchanged. If
-  // showing fails, the walkers run again and the error goes on to the caller.
+  // the window is shown, a second request only brings it to the front, its slot unchanged. A
+  // window whose place lies off every monitor opens on the nearest one. If showing fails, the
+  // walkers run again and the error goes on to the caller.
   void OpenForSlot(int slot);
   // The tray icon's double click and its menu's first item: opened as Mubo's menu opens it.
   void TrayIcon1DblClick(TObject* sender);
@@ -93,7 +94,8 @@ class TStatusForm1 : public TForm, public SettingsControls {
   void N1Click(TObject* sender);
 
   // WM_NCHITTEST answers "caption" (the window is dragged by its surface); WM_DROPFILES goes to
-  // WMDropFiles; the rest to the form's dispatch.
+  // WMDropFiles; after WM_DISPLAYCHANGE the window, if shown, is brought back onto a monitor when
+  // it lies off all of them; the rest goes to the form's dispatch.
   void Dispatch(TMessage& message) override;
 
   // SettingsControls: the boxes and fields by slot.

@@ -99,6 +99,19 @@ point_at_tesk() {
   return 1
 }
 
+# rest_around X Y WHAT [SECONDS]: everyone comes to rest within SECONDS (120), the three in their
+# zones around X, Y (scaled by TIVOLU_SCALE); their places are left in $final.
+rest_around() {
+  local k=${TIVOLU_SCALE:-1}
+  check "everyone comes to rest $3" wait_until "${4:-120}" at_rest
+  final=$(where)
+  echo "$final"
+  check "Mubo rests in his zone $3" in_zone Mubo 0 $((32 * k)) "$1" "$2"
+  check "Tesk rests in his zone $3" in_zone Tesk $((-24 * k)) $((12 * k)) "$1" "$2"
+  check "Plim rests in his zone $3" in_zone Plim $((-48 * k)) $((24 * k)) "$1" "$2"
+  check "Quarn came to rest by the character it chases $3" quarry_near
+}
+
 # Wine's system tray window, where the program's icon shows (empty when it is not there).
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1; }
 tray_shown() { [ -n "$(tray_window)" ]; }
@@ -137,8 +150,9 @@ point_to() {
   wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
 }
 
-# "NAME LEFT TOP" of the four characters, read together.
+# "NAME LEFT TOP" of the four characters, read together; top_of NAME PLACES: NAME's top in them.
 where() { probe where "${CHARACTERS[@]}"; }
+top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
 
 # in_zone NAME U D REFX REFY: in the places read into $final (from `where`), the reference lies
 # within [U, D] of NAME's window on both axes.

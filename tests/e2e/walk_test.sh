@@ -12,19 +12,6 @@ pointer_over_root() {
   xdotool getmouselocation --shell | grep -qx "WINDOW=$root"
 }
 
-top_of() { awk -v c="$1" '$1 == c { print $3 }' <<<"$2"; }
-
-# rest_around X Y WHAT: everyone comes to rest, the three in their zones around X, Y.
-rest_around() {
-  check "everyone comes to rest $3" wait_until 120 at_rest
-  final=$(where)
-  echo "$final"
-  check "Mubo rests in his zone $3" in_zone Mubo 0 32 "$1" "$2"
-  check "Tesk rests in his zone $3" in_zone Tesk -24 12 "$1" "$2"
-  check "Plim rests in his zone $3" in_zone Plim -48 24 "$1" "$2"
-  check "Quarn came to rest by the character it chases $3" quarry_near
-}
-
 PX=560 PY=100
 check "the pointer is placed through X" point_to $PX $PY
 start_program

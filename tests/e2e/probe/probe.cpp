@@ -7,18 +7,23 @@
 // - probe where CAPTION...: "CAPTION LEFT TOP" of several windows, read together
 // - probe dump CAPTION...: for each, a line "== CAPTION", then its info line and its region's
 //   lines (nothing more when it is not there), in one start of the probe
-// - probe recorder X Y W H FILE: a plain window at that place that writes "click X Y" (screen
-//   coordinates) to FILE for every left click it receives, and "drop PATH" for every file
-//   dropped onto it (one line each, in the drop's order)
+// - probe recorder X Y W H FILE [front|maximized]: a plain window at that place that writes
+//   "click X Y" (screen coordinates) to FILE for every left click it receives, and "drop PATH"
+//   for every file dropped onto it (one line each, in the drop's order); "front": it takes the
+//   foreground; "maximized": a window with a caption, maximised, in the foreground
+// - probe stacking CAPTION...: "CAPTION TOPMOST" (1 or 0) for those of the windows that exist, in
+//   the stacking order, top first
 // - probe cursor - | X Y: places the pointer through Windows (SetCursorPos) and prints where
 //   Windows sees it; a user's pointer moves come from X (xdotool)
 // - probe menu: "LEFT TOP RIGHT BOTTOM" of the popup menu open on the screen (the items of another
 //   program's menu cannot be read; its first item lies at the top, its last at the bottom)
+// - probe monitors: "LEFT TOP RIGHT BOTTOM" of each monitor, the primary one first
 // Captions are matched exactly; output is UTF-8. Exit status 1 when the window is not there.
 #include <windows.h>
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -127,6 +132,25 @@ int main() {
   SetProcessDPIAware();
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 2 && std::wstring(argv[1]) == L"monitors") {
+    std::vector<std::pair<bool, RECT>> monitors;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR m, HDC, LPRECT, LPARAM data) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof info;
+          GetMonitorInfoW(m, &info);
+          reinterpret_cast<std::vector<std::pair<bool, RECT>>*>(data)->emplace_back(
+              !(info.dwFlags & MONITORINFOF_PRIMARY), info.rcMonitor);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    std::stable_sort(monitors.begin(), monitors.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [secondary, r] : monitors)
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+  }
   if (argc == 2 && std::wstring(argv[1]) == L"menu") {
     for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
       wchar_t cls[64];
@@ -162,6 +186,14 @@ int main() {
     }
     return 0;
   }
+  if (command == L"stacking") {  // probe stacking CAPTION...: top first
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+      for (int i = 2; i < argc; ++i)
+        if (Text(h) == argv[i])
+          std::printf("%s %d\n", Utf8(argv[i]).c_str(),
+                      (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0);
+    return 0;
+  }
   if (command == L"recorder" && argc >= 7) {  // probe recorder X Y W H FILE: logs clicks on it
     FILE* log = _wfopen(argv[6], L"w");
     if (!log) return 1;
@@ -171,9 +203,14 @@ int main() {
     wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
     wc.lpszClassName = L"ProbeRecorder";
     RegisterClassW(&wc);
-    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Recorder", WS_POPUP | WS_VISIBLE,
+    const std::wstring mode = argc >= 8 ? argv[7] : L"";
+    const bool maximized = mode == L"maximized";
+    HWND h = CreateWindowExW(0, wc.lpszClassName, L"Recorder",
+                             maximized ? WS_OVERLAPPEDWINDOW : WS_POPUP | WS_VISIBLE,
                              _wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]),
                              nullptr, nullptr, wc.hInstance, nullptr);
+    if (maximized) ShowWindow(h, SW_SHOWMAXIMIZED);
+    if (!mode.empty()) SetForegroundWindow(h);
     SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(log));
     DragAcceptFiles(h, TRUE);
     std::fprintf(log, "ready\n");

@@ -48,25 +48,27 @@ TEST(Walker, MuboStandsAnywhereInHisSquare) {
 }
 
 TEST(Walker, MovesBySpeedTowardTheReferenceAndRestsInTheDeadZone) {
-  for (WalkerParams p : {kMuboWalk, kTeskWalk, kPlimWalk, kQuarnWalk}) {
-    Point pos{480, -80};
-    const Point target{900, 700};
-    int ticks = 0;
-    for (;; ++ticks) {
-      TickMoves m = PlanTick(target, pos, p);
-      if (!m.Vertical && !m.Horizontal) break;
-      Point before = pos;
-      if (m.Vertical) pos = Moved(pos, *m.Vertical, p.S);
-      if (m.Horizontal) pos = Moved(pos, *m.Horizontal, p.S);
-      ASSERT_LE(std::abs(pos.X - before.X), p.S);
-      ASSERT_LE(std::abs(pos.Y - before.Y), p.S);
-      ASSERT_LT(ticks, 10000);
+  // On the primary monitor, and on monitors left of and above it (negative coordinates).
+  for (const Point target : {Point{900, 700}, Point{-700, 300}, Point{300, -500}}) {
+    for (WalkerParams p : {kMuboWalk, kTeskWalk, kPlimWalk, kQuarnWalk}) {
+      Point pos{480, -80};
+      int ticks = 0;
+      for (;; ++ticks) {
+        TickMoves m = PlanTick(target, pos, p);
+        if (!m.Vertical && !m.Horizontal) break;
+        Point before = pos;
+        if (m.Vertical) pos = Moved(pos, *m.Vertical, p.S);
+        if (m.Horizontal) pos = Moved(pos, *m.Horizontal, p.S);
+        ASSERT_LE(std::abs(pos.X - before.X), p.S);
+        ASSERT_LE(std::abs(pos.Y - before.Y), p.S);
+        ASSERT_LT(ticks, 10000);
+      }
+      // At rest the reference lies within [U, D] of the position on both axes.
+      EXPECT_GE(target.X - pos.X, p.U);
+      EXPECT_LE(target.X - pos.X, p.D);
+      EXPECT_GE(target.Y - pos.Y, p.U);
+      EXPECT_LE(target.Y - pos.Y, p.D);
     }
-    // At rest the reference lies within [U, D] of the position on both axes.
-    EXPECT_GE(target.X - pos.X, p.U);
-    EXPECT_LE(target.X - pos.X, p.D);
-    EXPECT_GE(target.Y - pos.Y, p.U);
-    EXPECT_LE(target.Y - pos.Y, p.D);
   }
 }
 
