@@ -27,7 +27,15 @@ restore() {
 }
 trap restore EXIT
 trap 'exit 130' INT TERM
-for key in "${keys[@]}"; do
-  wine reg add "$key" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || exit 1
-done
+# A start of reg can fail on a busy machine: it is tried again before the run counts as failed.
+set_dpi() {
+  local try
+  for try in 1 2 3; do
+    wine reg add "$1" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 && return 0
+    sleep 0.5
+  done
+  echo "cannot set LogPixels under $1" >&2
+  return 1
+}
+for key in "${keys[@]}"; do set_dpi "$key" || exit 1; done
 TIVOLU_TEST_DPI=$dpi "$@"
