@@ -65,6 +65,9 @@ void TFullScreenWatch::Check() {
       anyFilled = anyFilled || filled.back();
     }
   }
+  // The usual answer: nothing fills a monitor and nobody lies behind one, so nothing can change.
+  // Said before the characters are listed, so that such a check allocates nothing.
+  if (!anyFilled && aside_.empty()) return;
   for (TForm* character : characters_()) {
     if (!character || !character->HandleAllocated() ||
         character->FormStyle() != TFormStyle::fsStayOnTop)
