@@ -660,8 +660,10 @@ namespace {
 
 bool CommonControlsReady() {
   static const bool ready = [] {
+    using Initialize = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialize = SystemFunction<Initialize>(L"comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    return InitCommonControlsEx(&classes) != FALSE;
+    return initialize && initialize(&classes) != FALSE;
   }();
   return ready;
 }
