@@ -660,8 +660,10 @@ namespace {
 
 bool CommonControlsReady() {
   static const bool ready = [] {
+    using Initialize = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initialize = SystemFunction<Initialize>(L"comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    return InitCommonControlsEx(&classes) != FALSE;
+    return initialize && initialize(&classes) != FALSE;
   }();
   return ready;
 }
@@ -679,7 +681,12 @@ void TWinControl::UpdateTooltip() {
         tools.push_back(c);
   }
   tooltip_.Reset();
-  if (tools.empty() || !CommonControlsReady()) return;
+  // A window that has never shown (the settings window at start-up) needs no tooltips yet: each is
+  // a top-level window of its own, and under Wine every one costs start-up time and memory.
+  const TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  const bool shown = top->shown_ || (top->handle_ && IsWindowVisible(top->handle_));
+  if (tools.empty() || !shown || !CommonControlsReady()) return;
   tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
@@ -703,6 +710,11 @@ void TWinControl::UpdateTooltip() {
   }
 }
 
+void TWinControl::FirstShown() {
+  UpdateTooltip();
+  for (TWinControl* child : tabList_) child->FirstShown();
+}
+
 void TWinControl::WMPaint(TMessage& m) {
   PaintScope paint(handle_);
   {
@@ -723,6 +735,10 @@ void TWinControl::WMWindowPosChanged(TMessage& m) {
   // In the parent's client coordinates for a child window, on the screen for a top-level one:
   // the coordinates of Left and Top.
   const auto& place = *reinterpret_cast<const WINDOWPOS*>(m.LParam);
+  if ((place.flags & SWP_SHOWWINDOW) && !Parent() && !shown_) {
+    shown_ = true;
+    FirstShown();
+  }
   if (!(place.flags & SWP_NOMOVE)) {
     left_ = place.x;
     top_ = place.y;

@@ -342,8 +342,11 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
 
-  // Makes the tooltip anew for the control's hint and its graphic children's.
+  // Makes the tooltip anew for the control's hint and its graphic children's, once its top-level
+  // window has shown.
   void UpdateTooltip();
+  // The top-level window shows for the first time: its controls' tooltips are made.
+  void FirstShown();
 
   HWND handle_ = nullptr;
   bool ownsHandle_ = false;  // made by CreateWnd (destroyed with the control), not attached
@@ -352,6 +355,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> tabList_;  // the windowed children in tab order
   int storedTabOrder_ = -1;            // read from a description, applied by the parent's Loaded
   WindowHandle tooltip_;               // while the control shows its hint
+  bool shown_ = false;                 // top-level: has shown at least once
   TControl* pressed_ = nullptr;        // the control that took the last button press
   TMouseButton pressedButton_ = TMouseButton::mbLeft;
   bool pressClicks_ = false;  // the press may end in a Click (not the second of a double click)

@@ -4,15 +4,6 @@
 
 namespace {
 
-// A function of a system library by name; null where the library or the function is missing.
-template <class Function>
-Function Lookup(const wchar_t* library, const char* name) {
-  HMODULE module = GetModuleHandleW(library);
-  if (!module) module = LoadLibraryW(library);
-  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                : nullptr;
-}
-
 // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 and PROCESS_PER_MONITOR_DPI_AWARE, which the
 // headers of older systems lack.
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
@@ -25,19 +16,19 @@ void DeclareDpiAwareness() {
   using SetContext = BOOL(WINAPI*)(HANDLE);
   using SetAwareness = HRESULT(WINAPI*)(int);
   using SetAware = BOOL(WINAPI*)();
-  if (auto set = Lookup<SetContext>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
+  if (auto set = SystemFunction<SetContext>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
     if (set(kPerMonitorAwareV2) || GetLastError() == ERROR_ACCESS_DENIED) return;
   }
-  if (auto set = Lookup<SetAwareness>(L"shcore.dll", "SetProcessDpiAwareness")) {
+  if (auto set = SystemFunction<SetAwareness>(L"shcore.dll", "SetProcessDpiAwareness")) {
     const HRESULT result = set(kProcessPerMonitorDpiAware);
     if (SUCCEEDED(result) || result == E_ACCESSDENIED) return;
   }
-  if (auto set = Lookup<SetAware>(L"user32.dll", "SetProcessDPIAware")) set();
+  if (auto set = SystemFunction<SetAware>(L"user32.dll", "SetProcessDPIAware")) set();
 }
 
 int SystemDpi() {
   using GetForSystem = UINT(WINAPI*)();
-  static const auto forSystem = Lookup<GetForSystem>(L"user32.dll", "GetDpiForSystem");
+  static const auto forSystem = SystemFunction<GetForSystem>(L"user32.dll", "GetDpiForSystem");
   if (forSystem) return static_cast<int>(forSystem());
   const ScreenDC screen;
   const int dpi = screen.Dc() ? GetDeviceCaps(screen.Dc(), LOGPIXELSY) : 0;
@@ -47,9 +38,9 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
   using GetForWindow = UINT(WINAPI*)(HWND);
   using GetForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const auto forWindow = Lookup<GetForWindow>(L"user32.dll", "GetDpiForWindow");
+  static const auto forWindow = SystemFunction<GetForWindow>(L"user32.dll", "GetDpiForWindow");
   static const auto forMonitor =
-      forWindow ? nullptr : Lookup<GetForMonitor>(L"shcore.dll", "GetDpiForMonitor");
+      forWindow ? nullptr : SystemFunction<GetForMonitor>(L"shcore.dll", "GetDpiForMonitor");
   if (forWindow) {
     if (const UINT dpi = forWindow(window)) return static_cast<int>(dpi);
   } else if (forMonitor) {

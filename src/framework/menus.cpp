@@ -38,12 +38,7 @@ void TMenuItem::SetParentComponent(TComponent* parent) {
 
 // TPopupMenu
 
-TPopupMenu::TPopupMenu(TComponent* owner)
-    : TComponent(owner), window_([this](TMessage& m) {
-        if (m.Msg != WM_COMMAND) return false;
-        Command(static_cast<UINT>(m.WParam));
-        return true;
-      }) {}
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
 
 TPopupMenu::~TPopupMenu() {
   DestroyComponents();
@@ -87,7 +82,13 @@ void TPopupMenu::Popup(int x, int y) {
     if (!AppendMenuW(menu.Get(), flags, item->command_, Widen(item->caption_).c_str()))
       throw Exception(Name() + ": メニューを作成できません");
   }
-  const HWND owner = window_.Handle();
+  if (!window_)
+    window_.emplace([this](TMessage& m) {
+      if (m.Msg != WM_COMMAND) return false;
+      Command(static_cast<UINT>(m.WParam));
+      return true;
+    });
+  const HWND owner = window_->Handle();
   SetForegroundWindow(owner);
   const UINT command = static_cast<UINT>(
       TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,

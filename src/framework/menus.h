@@ -1,5 +1,6 @@
 #pragma once
 // Popup menus from stored descriptions: TPopupMenu and its items, TMenuItem.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,8 +61,9 @@ class TPopupMenu : public TComponent, public IPopupMenu {
   void Popup(int x, int y);
   // For a control's or the tray icon's PopupMenu: INVOKER becomes the PopupComponent.
   void Popup(int x, int y, TComponent* invoker) override;
-  // The window that owns the open menu and receives the chosen command.
-  HWND WindowHandle() const { return window_.Handle(); }
+  // The window that owns the open menu and receives the chosen command; null until the first
+  // popup.
+  HWND WindowHandle() const { return window_ ? window_->Handle() : nullptr; }
 
   void SetEvent(const std::string& name, const TEventHandler& handler) override;
 
@@ -72,7 +74,9 @@ class TPopupMenu : public TComponent, public IPopupMenu {
   // Runs the item of COMMAND, if it is still in the menu.
   void Command(UINT command);
 
-  HiddenWindow window_;
+  // Made at the first popup: a menu that never opens (every character's, at start-up) costs no
+  // top-level window, which under Wine costs start-up time and memory.
+  std::optional<HiddenWindow> window_;
   std::vector<TMenuItem*> items_;
   TComponent* popupComponent_ = nullptr;
   UINT lastCommand_ = 0;

@@ -15,6 +15,17 @@ bool RunningUnderWine();
 // Tests replace the answer to take the Windows path under Wine; nullopt restores the real one.
 void OverrideRunningUnderWine(std::optional<bool> answer);
 
+// A function of a system library by name, the library loaded if it is not yet; null where the
+// library or the function is missing. A library needed only now and then (the common controls, for
+// tooltips) then costs a program that never needs it no start-up time and no memory.
+template <class Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = LoadLibraryW(library);
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                : nullptr;
+}
+
 // The beep of a refused action, MessageBeep(0) by default (tests replace it to count beeps).
 inline BOOL(WINAPI* RefusalBeep)(UINT) = MessageBeep;
 

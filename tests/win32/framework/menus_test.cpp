@@ -60,6 +60,7 @@ TEST(PopupMenu, ShowsItsItemsAndRunsTheChosenOneFromTheMessageLoop) {
   TComponent invoker(nullptr);
   std::vector<std::wstring> shown;
   HWND owner = nullptr;
+  EXPECT_EQ(menu.WindowHandle(), nullptr) << "a menu that has not opened has no window";
   EXPECT_TRUE(OpenAndPick([&] { menu.Popup(100, 100, &invoker); }, L'x',
                           [&](HWND window) {
                             shown = MenuItemTexts(window);

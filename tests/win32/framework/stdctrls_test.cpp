@@ -294,4 +294,29 @@ TEST(Tooltips, GraphicControlsWithAHintGetOneOnTheirParent) {
   EXPECT_EQ(ToolText(panel->Handle(), id), L"");
 }
 
+// A window that has not shown yet (the settings window from start-up until first opened) makes
+// its tooltips, each a top-level window, only when it first shows; hiding it keeps them.
+TEST(Tooltips, AreMadeWhenTheirWindowFirstShows) {
+  Window* window = nullptr;
+  CreateForm(Application, window);
+  std::unique_ptr<Window> owner(window);
+  auto* panel = window->Add<TPanel>(10, 10);
+  auto* image = window->Add<TImage>(0, 0, panel);
+  image->SetHint("閉じる");
+  image->SetShowHint(true);
+  auto* edit = window->Add<TEdit>(10, 80);
+  edit->SetHint("ラウンチファイル");
+  edit->SetShowHint(true);
+  const auto imageId = reinterpret_cast<UINT_PTR>(image);
+  const auto editId = reinterpret_cast<UINT_PTR>(edit->Handle());
+  EXPECT_EQ(ToolText(panel->Handle(), imageId), L"");
+  EXPECT_EQ(ToolText(edit->Handle(), editId), L"");
+  window->Show();
+  EXPECT_EQ(ToolText(panel->Handle(), imageId), L"閉じる");
+  EXPECT_EQ(ToolText(edit->Handle(), editId), L"ラウンチファイル");
+  window->Hide();
+  image->SetHint("キャラの選択");
+  EXPECT_EQ(ToolText(panel->Handle(), imageId), L"キャラの選択");
+}
+
 }  // namespace
