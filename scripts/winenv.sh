@@ -132,11 +132,25 @@ winenv_start() {
   fi
 }
 
-# Stops the prefix's Wine server. SIGTERM first: the server then writes the registry before it
-# ends (a plain -k loses what changed since its last periodic save, such as a test's restoring of
-# the prefix's DPI), then whatever is left.
+# This prefix's Wine processes (those of Wine's loader with this WINEPREFIX).
+winenv_wine_pids() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    case "$(readlink "$dir/exe" 2>/dev/null)" in /usr/lib/wine/*) ;; *) continue ;; esac
+    tr '\0' '\n' 2>/dev/null <"$dir/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "${dir#/proc/}"
+  done
+}
+
+# Stops the prefix's Wine server and its programs. SIGTERM first: the server then writes the
+# registry before it ends (a plain -k loses what changed since its last periodic save, such as a
+# test's restoring of the prefix's DPI); but it leaves its programs behind, which would run on
+# without it after the tests: those are ended once it has.
 winenv_stop_server() {
+  local pid
   wineserver -k15 >/dev/null 2>&1
+  timeout 10 wineserver -w >/dev/null 2>&1
+  for pid in $(winenv_wine_pids); do kill -9 "$pid" 2>/dev/null; done
   wineserver -k >/dev/null 2>&1
 }
 
