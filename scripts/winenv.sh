@@ -188,7 +188,7 @@ winenv_start_lanes() {
     LANE_PIDS+=($!)
   done
   for lane in "${LANE_PIDS[@]}"; do wait "$lane" || return 1; done
-  # ctest's resource spec: one slot a lane.
+  # The lanes as ctest hands them out: one slot a lane.
   {
     printf '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
     for ((lane = 0; lane < count; lane++)); do

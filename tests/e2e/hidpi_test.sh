@@ -23,7 +23,7 @@ region_scaled() {
 
 # Close to where the characters start (at twice their stored places), so that they arrive soon.
 PX=1000 PY=60
-check "the pointer is placed through X" point_to $PX $PY
+check "the pointer is placed through X" move_pointer $PX $PY
 start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
 check "start-up has ended" wait_until 60 started_up

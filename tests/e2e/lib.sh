@@ -76,10 +76,13 @@ rabbit_point() {
   /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/rabbit_points.py" "$WORK" | sed -n "s/^$1 //p"
 }
 
-# move_pointer X Y: moves the X pointer there and waits until it is. xdotool's own wait (--sync)
-# waits 15 s for a move that never comes when the pointer is there already.
+# move_pointer X Y: moves the X pointer there and waits until X reports it there. (xdotool's own
+# wait, --sync, waits 15 s for a move that never comes when the pointer is there already.)
+pointer_at() { xdotool getmouselocation | grep -q "^x:$1 y:$2 "; }
 move_pointer() {
-  xdotool getmouselocation | grep -q "^x:$1 y:$2 " || xdotool mousemove --sync "$1" "$2"
+  pointer_at "$1" "$2" && return 0
+  xdotool mousemove "$1" "$2"
+  wait_until 5 pointer_at "$1" "$2"
 }
 
 # Puts the pointer on a point of the rabbit's figure where no other character lies, inside his
@@ -142,12 +145,6 @@ right_press() {
   xdotool mousedown 3
   sleep 0.2
   xdotool mouseup 3
-}
-
-# point_to X Y: moves the X pointer and waits until X reports it there.
-point_to() {
-  xdotool mousemove "$1" "$2"
-  wait_until 5 bash -c "xdotool getmouselocation | grep -q '^x:$1 y:$2 '"
 }
 
 # "NAME LEFT TOP" of the four characters, read together; top_of NAME PLACES: NAME's top in them.

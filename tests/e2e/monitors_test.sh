@@ -44,7 +44,7 @@ probe monitors
 # X's left head (0 to 1279) is Windows' -1280 to -1. Placed before the start, the pointer is
 # walked to from the first tick.
 PX=-200 PY=150
-check "the pointer is placed on the left monitor through X" point_to $((PX + 1280)) $PY
+check "the pointer is placed on the left monitor through X" move_pointer $((PX + 1280)) $PY
 check "Windows sees the pointer there" test "$(probe cursor -)" = "$PX $PY"
 
 # A copy of its own, with a settings file of its own.

@@ -13,7 +13,7 @@ pointer_over_root() {
 }
 
 PX=560 PY=100
-check "the pointer is placed through X" point_to $PX $PY
+check "the pointer is placed through X" move_pointer $PX $PY
 start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
 check "start-up has ended" wait_until 60 started_up
@@ -40,7 +40,7 @@ rest_around $PX $PY "at the first place"
 # Far from every window, over the bare desktop: down and right, then the opposite corner.
 for target in "880 560 down and right" "300 140 up and left"; do
   read -r x y what <<<"$target"
-  check "the pointer moves $what through X" point_to "$x" "$y"
+  check "the pointer moves $what through X" move_pointer "$x" "$y"
   check "the pointer is over the bare desktop $what" pointer_over_root
   rest_around "$x" "$y" "$what"
 done
