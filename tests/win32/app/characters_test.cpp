@@ -11,6 +11,7 @@
 #include "app/plim.h"
 #include "app/quarn.h"
 #include "app/settings_load.h"
+#include "app/step_aside.h"
 #include "app/tesk.h"
 #include "framework/core/exception.h"
 #include "framework/core/sysutils.h"
@@ -457,6 +458,10 @@ TEST_F(Characters, WalkerTicksAllocateNothing) {
   EXPECT_EQ(allocations, 0);
 
   // Nor does the way from one timer tick to the next (the timers' dispatch, the message loop).
+  // The full-screen check ticks in between too: with nothing full screen in front it allocates
+  // nothing; another test's window in front of this display must not make it look further.
+  Replaced<decltype(TFullScreenWatch::ReadForeground)> nothingInFront{
+      TFullScreenWatch::ReadForeground, [] { return std::optional<ForegroundWindow>(); }};
   PlaceAt(Form2, 300, 300);
   Pointer(1200, 1000);
   int ticks = 0;
