@@ -12,7 +12,7 @@
 set -uo pipefail
 
 packages=(
-  g++ make cmake ninja-build googletest
+  g++ make cmake ninja-build googletest lld
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine64
   xvfb xserver-xephyr xdotool x11-utils x11-apps imagemagick
