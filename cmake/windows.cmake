@@ -13,7 +13,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # The layers, each linked only to what it may use: the framework to the platform; the region
 # components, the settings file, the controls and the tray icon to the framework; the program to
 # all. New folders join here with the layers they use.
-set(PLATFORM gdi32 user32 shell32 kernel32 comctl32 ole32)
+set(PLATFORM gdi32 user32 shell32 kernel32 comctl32)
 tivolu_core_layers()
 tivolu_layer(framework USES framework/core SYSTEM ${PLATFORM})
 tivolu_layer(region USES framework region/core)

@@ -11,7 +11,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // As the manifest says, for a system that does not read it; before any window.
   DeclareDpiAwareness();
-  // Before anything could launch a file through the shell.
+  // Entered by the first launch through the shell, kept until the program ends.
   ComApartment shell;
   std::unique_ptr<TApplication> application;
   try {

@@ -291,8 +291,12 @@ TApplication::TApplication() : TComponent(nullptr) {
   previousHandler_ = SetCallbackExceptionHandler(
       [this](std::exception_ptr error) { HandleException(std::move(error)); });
   // A window of no size, in the middle of the screen, whose only purpose is the task-bar button.
+  // It is made hidden and shown with the main form: a program whose notification-area icon takes
+  // the button away before the loop runs never shows it, so nothing flashes in the task bar,
+  // the window is never activated (which under Wine loads COM for the input method) and never
+  // hidden again (which under Wine without a window manager stalls for 2 s).
   HiddenWindow::Params params;
-  params.Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  params.Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
   params.X = GetSystemMetrics(SM_CXSCREEN) / 2;
   params.Y = GetSystemMetrics(SM_CYSCREEN) / 2;
   try {
@@ -332,7 +336,10 @@ void TApplication::Unregister(TForm* form) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ && ShowMainForm) mainForm_->Show();
+  if (mainForm_ && ShowMainForm) {
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    mainForm_->Show();
+  }
   MSG msg;
   while (!terminated_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

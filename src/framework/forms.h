@@ -113,7 +113,7 @@ class TApplication : public TComponent {
   void Initialize() {}
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& value);
-  // The window of no size that carries the task-bar button and owns every form.
+  // The window of no size that carries the task-bar button and owns every form; made hidden.
   HWND Handle() const { return window_->Handle(); }
   TForm* MainForm() const { return mainForm_; }
   bool ShowMainForm = true;
@@ -123,7 +123,8 @@ class TApplication : public TComponent {
   template <class T>
   void CreateForm(T*& reference);
 
-  // Runs the message loop until the main form closes.
+  // Shows the main form, and with it this window's task-bar button, unless ShowMainForm is off;
+  // then runs the message loop until the main form closes.
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }

@@ -47,6 +47,7 @@ void AcceptDroppedFiles(HWND window) {
 }
 
 void ShellOpen(HWND owner, const std::string& file) {
+  ComApartment::Enter();
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteFunction(owner, L"OPEN", Widen(file).c_str(), L"", L"", SW_SHOW));
   // A Wine prefix knows few file types (a fresh one not even ".txt"): what it cannot open goes to
@@ -56,12 +57,23 @@ void ShellOpen(HWND owner, const std::string& file) {
                          SW_SHOW);
 }
 
-ComApartment::ComApartment()
-    : initialised_(
-          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+namespace {
+ComApartment* livingApartment = nullptr;
+}
+
+ComApartment::ComApartment() { livingApartment = this; }
 
 ComApartment::~ComApartment() {
-  if (initialised_) CoUninitialize();
+  if (livingApartment == this) livingApartment = nullptr;
+  if (!entered_) return;
+  if (auto leave = SystemFunction<void(WINAPI*)()>(L"ole32.dll", "CoUninitialize")) leave();
+}
+
+void ComApartment::Enter() {
+  if (!livingApartment || livingApartment->entered_) return;
+  auto enter = SystemFunction<HRESULT(WINAPI*)(LPVOID, DWORD)>(L"ole32.dll", "CoInitializeEx");
+  livingApartment->entered_ =
+      enter && SUCCEEDED(enter(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
 
 std::vector<std::wstring> DroppedFiles(HDROP drop) {

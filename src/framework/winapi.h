@@ -50,7 +50,9 @@ inline HINSTANCE(WINAPI* ShellExecuteFunction)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, 
 void ShellOpen(HWND owner, const std::string& file);
 
 // The shell's COM apartment for this thread, which the shell asks for before it launches through
-// verbs (some handlers run in-process). Kept for the program's life.
+// verbs (some handlers run in-process). While an object of this class lives, the first ShellOpen
+// enters it, and it is kept until the object ends: COM's libraries (a megabyte of memory, and
+// milliseconds to load) are loaded only by a program that launches something.
 class ComApartment {
  public:
   ComApartment();
@@ -58,6 +60,10 @@ class ComApartment {
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
 
+  // Enters the living object's apartment unless it is entered; nothing without one.
+  static void Enter();
+  bool Entered() const { return entered_; }
+
  private:
-  bool initialised_;
+  bool entered_ = false;
 };

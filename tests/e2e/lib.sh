@@ -47,16 +47,17 @@ windows_path() {
 # probe_field CAPTION FIELD: one value of `probe info`.
 probe_field() { probe info "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
-# Start-up has ended with the tray icon's activation, which hides the application's task-bar window
-# (until then the message loop has not started and nobody walks).
-started_up() { probe info 'Launcher Tivolu! ～Morvane～' | grep -q 'visible=0'; }
+# Start-up has ended: the settings are read and the tray icon's activation takes messages (until
+# then no message is taken and nobody walks); the application's task-bar window stays hidden.
+started_up() {
+  probe info 'Launcher Tivolu! ～Morvane～' | grep -q 'visible=0' &&
+    probe responds 'Launcher Tivolu! ～Morvane～'
+}
 
-# The characters have come to rest: nobody moved for longer than the 2 s that Wine without a window
-# manager stalls the program when start-up hides its task-bar window (a stalled program is not one
-# at rest).
+# The characters have come to rest: nobody moved for a second, twenty walker ticks.
 at_rest() {
   local a b
-  a=$(probe where "${CHARACTERS[@]}"); sleep 2.5; b=$(probe where "${CHARACTERS[@]}")
+  a=$(probe where "${CHARACTERS[@]}"); sleep 1; b=$(probe where "${CHARACTERS[@]}")
   [ "$a" = "$b" ]
 }
 
@@ -187,14 +188,29 @@ start_program() {
 program_ended() { [ -s "$WORK/exit-code" ]; }
 exit_code() { cat "$WORK/exit-code"; }
 
+# program_pids [EXE]: the processes of the program (by its file name) in this Wine prefix only:
+# another lane may run a program of the same name.
+program_pids() {
+  local pid found=1
+  for pid in $(pgrep -f "$(basename "${1:-$PROGRAM_EXE}")"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid" && found=0
+  done
+  return $found
+}
+
+# program_maps LIBRARY: whether the running program has loaded LIBRARY (a file name, say ole32.dll).
+program_maps() {
+  local pid
+  for pid in $(program_pids); do grep -qiF "/$1" "/proc/$pid/maps" 2>/dev/null && return 0; done
+  return 1
+}
+program_lacks() { ! program_maps "$1"; }
+
 stop_program() {
   if ! program_ended 2>/dev/null; then
-    # Only this Wine prefix's: another lane may run a program of the same name.
     local pid
-    for pid in $(pgrep -f "$(basename "${1:-$PROGRAM_EXE}")"); do
-      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
-        kill "$pid" 2>/dev/null
-    done
+    for pid in $(program_pids "${1:-}"); do kill "$pid" 2>/dev/null; done
   fi
   wait 2>/dev/null
   rm -rf "$WORK"

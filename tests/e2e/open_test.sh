@@ -24,8 +24,11 @@ start_program "$work/program/tivolu.exe"
 trap 'stop_program; rm -rf "$work"' EXIT
 check "start-up ends" wait_until 60 started_up
 check "a point on the rabbit" point_at_tesk
+check "the program is running" program_pids
+check "COM's libraries are not loaded before the first launch" program_lacks ole32.dll
 xdotool click 1
 check "the desktop's opener is run" wait_until 30 test -s "$work/opened"
+check "the launch loaded them" program_maps ole32.dll
 sleep 1
 cat "$work/opened"
 opened_path() {

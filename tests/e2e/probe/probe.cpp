@@ -2,6 +2,8 @@
 // - probe info CAPTION: position, size, styles, owner and window region of a top-level window
 // - probe region CAPTION: the window region's rectangles, one per line
 // - probe close CAPTION: sends WM_CLOSE
+// - probe responds CAPTION: exit status 0 when the window's thread takes a message within a
+//   second (it is in a message loop), 2 when it does not
 // - probe dialog TITLE: the text of a message box captioned TITLE
 // - probe dismiss TITLE: presses the message box's OK button
 // - probe where CAPTION...: "CAPTION LEFT TOP" of several windows, read together
@@ -235,6 +237,9 @@ int main() {
     PrintRegion(h);
   } else if (command == L"close") {
     PostMessageW(h, WM_CLOSE, 0, 0);
+  } else if (command == L"responds") {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) ? 0 : 2;
   } else if (command == L"dialog") {
     std::wstring text;
     for (HWND child = GetWindow(h, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

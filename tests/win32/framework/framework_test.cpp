@@ -67,6 +67,35 @@ TEST(StoredDescription, FormValuesReachTheWindow) {
   EXPECT_FALSE(Application->Terminated());
 }
 
+// The task-bar button (the application window) shows with the main form that Run shows, and not
+// at all for a program that turns ShowMainForm off before the loop, as its tray icon does.
+TEST(Application, ItsWindowStaysHiddenUntilRunShowsTheMainForm) {
+  TApplication* const testApplication = Application;
+  for (const bool showMainForm : {true, false}) {
+    SCOPED_TRACE(showMainForm ? "main form shown" : "main form not shown");
+    {
+      TApplication application;
+      EXPECT_FALSE(IsWindowVisible(application.Handle()));
+      TTestForm* main = nullptr;
+      application.CreateForm(main);
+      application.ShowMainForm = showMainForm;
+      EXPECT_FALSE(IsWindowVisible(application.Handle()));
+      EXPECT_NE(GetForegroundWindow(), application.Handle());
+      bool shownInLoop = false;
+      TTimer ender(nullptr);
+      ender.SetInterval(10);
+      ender.SetOnTimer([&](TObject*) {
+        shownInLoop = IsWindowVisible(application.Handle()) && IsWindowVisible(main->Handle());
+        main->Close();
+      });
+      ender.SetEnabled(true);
+      application.Run();
+      EXPECT_EQ(shownInLoop, showMainForm);
+    }
+    Application = testApplication;
+  }
+}
+
 TEST(Exceptions, AnExceptionInAHandlerIsShownInAMessageBoxAndTheLoopGoesOn) {
   auto form = NewTestForm();
   auto* boom = dynamic_cast<TTimer*>(form->FindComponent("BoomTimer"));

@@ -1,6 +1,8 @@
 // Launching through the shell, and the window side of shell file drops.
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <string>
 
 #include "framework/forms.h"
@@ -71,6 +73,32 @@ TEST(Shell, OpenLaunchesTheProgramAssociatedWithTheFilesTypeWithThatPath) {
   ShellOpen(nullptr, file);
   EXPECT_TRUE(PumpUntil([&] { return Exists(log) && !FileBytes(log).empty(); }));
   EXPECT_EQ(FileBytes(log), file + "\n");
+}
+
+// Whether this thread is in a single-threaded apartment now: entering one more time says so.
+bool InApartment() {
+  const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (SUCCEEDED(result)) CoUninitialize();
+  return result == S_FALSE;
+}
+
+TEST(Shell, TheApartmentIsEnteredByTheFirstLaunchAndLeftWithItsObject) {
+  ASSERT_FALSE(InApartment());
+  LaunchRecorder recorder;
+  {
+    ComApartment apartment;
+    EXPECT_FALSE(apartment.Entered());
+    EXPECT_FALSE(InApartment());
+    ShellOpen(nullptr, "C:\\a.txt");
+    EXPECT_TRUE(apartment.Entered());
+    EXPECT_TRUE(InApartment());
+    ShellOpen(nullptr, "C:\\b.txt");  // entered once: one leave ends it
+  }
+  EXPECT_FALSE(InApartment());
+  // Without a living object a launch enters none.
+  ShellOpen(nullptr, "C:\\c.txt");
+  EXPECT_FALSE(InApartment());
+  EXPECT_EQ(recorder.Launches.size(), 3u);
 }
 
 TEST(Shell, DropTargetsAcceptFilesAndLetTheDropMessagesThrough) {
