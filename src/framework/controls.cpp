@@ -808,7 +808,8 @@ TShiftState KeyboardShiftState() {
 }
 
 TShiftState MouseShiftState(WPARAM wparam) {
-  TShiftState shift = GetKeyState(VK_MENU) < 0 ? ssAlt : 0;
+  TShiftState shift = 0;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
   if (wparam & MK_SHIFT) shift |= ssShift;
   if (wparam & MK_CONTROL) shift |= ssCtrl;
   if (wparam & MK_LBUTTON) shift |= ssLeft;
