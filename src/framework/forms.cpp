@@ -102,8 +102,8 @@ void TForm::Close() {
 namespace {
 
 // The top-level windows of this thread that a modal window disables: every form's, shown or
-// hidden, and every other visible one (the application's window); not the hidden windows that
-// only hear messages. Only those enabled now, so that exactly they are enabled again.
+// hidden, the application's, and every other visible one; not the hidden windows that only hear
+// messages. Only those enabled now, so that exactly they are enabled again.
 struct TaskWindows {
   HWND Modal;
   std::vector<HWND> Disabled;
@@ -112,8 +112,9 @@ struct TaskWindows {
 BOOL CALLBACK CollectTaskWindow(HWND window, LPARAM data) {
   return Guarded<BOOL>(FALSE, [&] {
     auto& walk = *reinterpret_cast<TaskWindows*>(data);
-    const bool form = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr;
-    if (window != walk.Modal && IsWindowEnabled(window) && (form || IsWindowVisible(window)))
+    const bool ours = dynamic_cast<TForm*>(window_core::ControlOf(window)) != nullptr ||
+                      (Application && window == Application->Handle());
+    if (window != walk.Modal && IsWindowEnabled(window) && (ours || IsWindowVisible(window)))
       walk.Disabled.push_back(window);
     return TRUE;
   });
