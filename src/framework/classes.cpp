@@ -149,9 +149,9 @@ const std::string& IdentifierValue(const std::string& property, const Value& val
   return value.Text;
 }
 
-const std::vector<uint8_t>& BinaryValue(const std::string& property, const Value& value) {
+std::span<const uint8_t> BinaryValue(const std::string& property, const Value& value) {
   if (value.Kind != ValueKind::Binary) BadValue(property, value);
-  return value.Bytes;
+  return value.Binary();
 }
 
 [[noreturn]] void ListIndexError(int index) {

@@ -143,7 +143,7 @@ int32_t IntegerValue(const std::string& property, const Value& value);
 bool BooleanValue(const std::string& property, const Value& value);
 const std::string& TextValue(const std::string& property, const Value& value);
 const std::string& IdentifierValue(const std::string& property, const Value& value);
-const std::vector<uint8_t>& BinaryValue(const std::string& property, const Value& value);
+std::span<const uint8_t> BinaryValue(const std::string& property, const Value& value);
 // The handler of an event property of type Event; EReadError if the handler has another type.
 template <class Event>
 Event EventValue(const std::string& property, const TEventHandler& handler);

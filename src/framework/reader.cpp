@@ -89,5 +89,6 @@ void ReadComponentResource(TComponent* root, const std::string& className) {
   const void* bytes = data ? LockResource(data) : nullptr;
   if (!bytes) throw EReadError("ウィンドウ記述 " + className + " が見つかりません");
   std::span<const uint8_t> view(static_cast<const uint8_t*>(bytes), SizeofResource(module, info));
-  ReadComponent(root, ReadDescription(view));
+  // The resource stays loaded as long as the program: its pictures are read where they lie.
+  ReadComponent(root, ReadDescriptionInPlace(view));
 }

@@ -39,7 +39,7 @@ class Writer {
       case ValueKind::True:
         break;
       case ValueKind::Binary:
-        LongBytes(v.Bytes);
+        LongBytes(v.Binary());
         break;
       case ValueKind::Set:
         for (const auto& item : v.Items) ShortString(item);
@@ -67,7 +67,7 @@ class Writer {
 
 class Reader {
  public:
-  explicit Reader(std::span<const uint8_t> data) : data_(data) {}
+  Reader(std::span<const uint8_t> data, bool inPlace) : data_(data), inPlace_(inPlace) {}
 
   bool AtEnd() const { return pos_ == data_.size(); }
   uint8_t Peek() const {
@@ -116,7 +116,10 @@ class Reader {
         break;
       case ValueKind::Binary: {
         auto bytes = LongBytes();
-        v.Bytes.assign(bytes.begin(), bytes.end());
+        if (inPlace_)
+          v.StoredBytes = bytes;
+        else
+          v.Bytes.assign(bytes.begin(), bytes.end());
         break;
       }
       case ValueKind::Set:
@@ -158,10 +161,27 @@ class Reader {
     if (data_.size() - pos_ < n) throw EReadError("ウィンドウ記述が途中で切れています");
   }
   std::span<const uint8_t> data_;
+  bool inPlace_;
   size_t pos_ = 0;
 };
 
+ObjectDescription Read(std::span<const uint8_t> data, bool inPlace) {
+  if (data.size() < 4 || !std::equal(std::begin(kSignature), std::end(kSignature), data.begin()))
+    throw EReadError("ウィンドウ記述ではありません");
+  Reader r(data.subspan(4), inPlace);
+  ObjectDescription root = r.ReadObject(0);
+  if (!r.AtEnd()) throw EReadError("ウィンドウ記述の後に余分なデータがあります");
+  return root;
+}
+
 }  // namespace
+
+bool Value::operator==(const Value& other) const {
+  const std::span<const uint8_t> bytes = Binary(), otherBytes = other.Binary();
+  return Kind == other.Kind && Integer == other.Integer && Text == other.Text &&
+         Items == other.Items && std::equal(bytes.begin(), bytes.end(), otherBytes.begin(),
+                                            otherBytes.end());
+}
 
 std::vector<uint8_t> WriteDescription(const ObjectDescription& root) {
   Writer w;
@@ -170,11 +190,8 @@ std::vector<uint8_t> WriteDescription(const ObjectDescription& root) {
   return std::move(w.Out);
 }
 
-ObjectDescription ReadDescription(std::span<const uint8_t> data) {
-  if (data.size() < 4 || !std::equal(std::begin(kSignature), std::end(kSignature), data.begin()))
-    throw EReadError("ウィンドウ記述ではありません");
-  Reader r(data.subspan(4));
-  ObjectDescription root = r.ReadObject(0);
-  if (!r.AtEnd()) throw EReadError("ウィンドウ記述の後に余分なデータがあります");
-  return root;
+ObjectDescription ReadDescription(std::span<const uint8_t> data) { return Read(data, false); }
+
+ObjectDescription ReadDescriptionInPlace(std::span<const uint8_t> data) {
+  return Read(data, true);
 }

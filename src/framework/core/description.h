@@ -24,10 +24,16 @@ struct Value {
   int32_t Integer = 0;
   std::string Text;                // String, Identifier, Reference, Event
   std::vector<std::string> Items;  // Set
-  std::vector<uint8_t> Bytes;      // Binary
+  std::vector<uint8_t> Bytes;      // Binary, held by the value
+  // Binary, left where the value was read (ReadDescriptionInPlace) when Bytes is empty.
+  std::span<const uint8_t> StoredBytes;
 
   bool Boolean() const { return Kind == ValueKind::True; }
-  bool operator==(const Value&) const = default;
+  std::span<const uint8_t> Binary() const {
+    return Bytes.empty() ? StoredBytes : std::span<const uint8_t>(Bytes);
+  }
+  // Binary values are equal when their bytes are, wherever they are held.
+  bool operator==(const Value& other) const;
 };
 
 struct PropertyValue {
@@ -47,3 +53,6 @@ struct ObjectDescription {
 // The binary form. Throws EReadError on a malformed or truncated input.
 std::vector<uint8_t> WriteDescription(const ObjectDescription& root);
 ObjectDescription ReadDescription(std::span<const uint8_t> data);
+// The same, its binary values (pictures, outlines) left in DATA, which must outlive the
+// description: a description read from the program's resources holds no copy of them.
+ObjectDescription ReadDescriptionInPlace(std::span<const uint8_t> data);

@@ -83,7 +83,24 @@ end)");
   EXPECT_EQ(child.Properties[2].Value.Bytes, (std::vector<uint8_t>{0x0a, 0xff, 0x01}));
 
   // The binary form gives back exactly the same description.
-  EXPECT_EQ(ReadDescription(WriteDescription(root)), root);
+  const std::vector<uint8_t> stored = WriteDescription(root);
+  EXPECT_EQ(ReadDescription(stored), root);
+  // Read in place, the same description, its binary values left in the stored bytes.
+  const ObjectDescription inPlace = ReadDescriptionInPlace(stored);
+  EXPECT_EQ(inPlace, root);
+  const Value& data = inPlace.Children[0].Properties[2].Value;
+  EXPECT_TRUE(data.Bytes.empty());
+  ASSERT_EQ(data.Binary().size(), 3u);
+  EXPECT_GE(data.Binary().data(), stored.data());
+  EXPECT_LE(data.Binary().data() + 3, stored.data() + stored.size());
+  EXPECT_EQ(WriteDescription(inPlace), stored);
+  // Binary values compare by their bytes.
+  Value other = data;
+  other.StoredBytes = {};
+  other.Bytes = {0x0a, 0xff, 0x02};
+  EXPECT_FALSE(other == data);
+  other.Bytes.back() = 0x01;
+  EXPECT_TRUE(other == data);
 }
 
 TEST(Description, IncludedFilesAndPictures) {
