@@ -6,6 +6,9 @@ source "$(dirname "$0")/winenv.sh"
 cd "$ROOT"
 
 passed=0 failed=0
+# When `make test` began (or this script did); each phase says how long after that it ends.
+test_start=${TIVOLU_TEST_START:-$(date +%s)}
+phase() { echo "== $(( $(date +%s) - test_start )) s: $*"; }
 run_ctest() {
   local dir=$1 log
   shift
@@ -26,13 +29,16 @@ run_ctest() {
 # First what the Windows tests need: the host tools, the pictures and the Windows build that runs
 # here. Where Wine runs 32-bit code that is the shipped build; elsewhere its 64-bit twin, and the
 # shipped program is still built and checked.
+phase "the packages are in place"
 make --no-print-directory host art HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
+phase "the host tools and the pictures are built"
 if [ "$WINE_BITS" = 32 ]; then
   make --no-print-directory windows HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 else
   echo "Wine runs no 32-bit code here: the Windows tests run the 64-bit build"
   make --no-print-directory windows64 HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 fi
+phase "the Windows build that runs here is built"
 
 # The rest (the host tests, and the shipped program where it is not the one tested) is built
 # beside the Windows tests, which mostly wait on Wine and the X server: at the lowest priority it
@@ -50,6 +56,7 @@ lanes=3
 if winenv_start_lanes $lanes; then
   trap winenv_stop_lanes EXIT
   run_ctest "$WIN_BUILD" --resource-spec-file "$TIVOLU_LANES/lanes.json" -j$((lanes + 1)) -LE shipped
+  phase "the Windows tests have run"
 else
   failed=$((failed + 1))
 fi
@@ -57,11 +64,11 @@ fi
 wait $later || failed=$((failed + 1))
 cat "$later_log"
 rm -f "$later_log"
+phase "the host tests and the shipped program are built"
 run_ctest build/host
 [ -n "${TIVOLU_LANES:-}" ] &&
   run_ctest "$WIN_BUILD" --resource-spec-file "$TIVOLU_LANES/lanes.json" -L shipped
 
-# The time since `make test` began (or since this script did).
-elapsed=$(( $(date +%s) - ${TIVOLU_TEST_START:-$(( $(date +%s) - SECONDS ))} ))
+elapsed=$(( $(date +%s) - test_start ))
 echo "$passed passed, $failed failed in $((elapsed / 60)) min $((elapsed % 60)) s"
 [ "$failed" -eq 0 ]
