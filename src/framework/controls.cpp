@@ -42,6 +42,7 @@ void TControl::FollowParent() {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  sizePending_ = false;
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   RECT old = BoundsRect();
   left_ = left;
@@ -210,7 +211,8 @@ void TControl::BringToFront() {
 }
 
 void TControl::Invalidate() {
-  if (visible_) InvalidateParentArea(BoundsRect());
+  // A size put off belongs to a window that has never shown: nothing of it is on the screen.
+  if (visible_ && !sizePending_) InvalidateParentArea(BoundsRect());
 }
 
 void TControl::Repaint() {
@@ -683,10 +685,7 @@ void TWinControl::UpdateTooltip() {
   tooltip_.Reset();
   // A window that has never shown (the settings window at start-up) needs no tooltips yet: each is
   // a top-level window of its own, and under Wine every one costs start-up time and memory.
-  const TWinControl* top = this;
-  while (top->Parent()) top = top->Parent();
-  const bool shown = top->shown_ || (top->handle_ && IsWindowVisible(top->handle_));
-  if (tools.empty() || !shown || !CommonControlsReady()) return;
+  if (tools.empty() || !WindowHasShown() || !CommonControlsReady()) return;
   tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
@@ -710,7 +709,15 @@ void TWinControl::UpdateTooltip() {
   }
 }
 
+bool TControl::WindowHasShown() const {
+  const TControl* control = this;
+  while (control->Parent()) control = control->Parent();
+  const auto* top = dynamic_cast<const TWinControl*>(control);
+  return top && (top->shown_ || (top->handle_ && IsWindowVisible(top->handle_)));
+}
+
 void TWinControl::FirstShown() {
+  for (TControl* c : controls_) c->ResolveSize();
   UpdateTooltip();
   for (TWinControl* child : tabList_) child->FirstShown();
 }

@@ -73,15 +73,21 @@ class TControl : public TComponent, public TMouseEvents {
 
   int Left() const { return left_; }
   int Top() const { return top_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  void SetLeft(int value) { SetBounds(value, top_, width_, height_); }
-  void SetTop(int value) { SetBounds(left_, value, width_, height_); }
-  void SetWidth(int value) { SetBounds(left_, top_, value, height_); }
-  void SetHeight(int value) { SetBounds(left_, top_, width_, value); }
+  int Width() const {
+    ResolveSize();
+    return width_;
+  }
+  int Height() const {
+    ResolveSize();
+    return height_;
+  }
+  void SetLeft(int value) { SetBounds(value, top_, Width(), Height()); }
+  void SetTop(int value) { SetBounds(left_, value, Width(), Height()); }
+  void SetWidth(int value) { SetBounds(left_, top_, value, Height()); }
+  void SetHeight(int value) { SetBounds(left_, top_, Width(), value); }
   virtual void SetBounds(int left, int top, int width, int height);
-  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
-  RECT ClientRect() const { return {0, 0, width_, height_}; }
+  RECT BoundsRect() const { return {left_, top_, left_ + Width(), top_ + Height()}; }
+  RECT ClientRect() const { return {0, 0, Width(), Height()}; }
 
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool value);
@@ -168,13 +174,29 @@ class TControl : public TComponent, public TMouseEvents {
   virtual void CMParentFontChanged(TMessage& message);
   // ShowHint or Hint changed: a windowed control updates its tooltip, a graphic one its parent's.
   virtual void HintChanged();
+  // A control whose size follows its content (an auto-sized label) may put off working it out
+  // until the size is first read or its window first shows: measuring text loads the font, which
+  // a window that has never shown (the settings window at start-up) does not need yet. A size
+  // given by SetBounds replaces the one put off.
+  void SetSizePending() { sizePending_ = true; }
+  virtual void ApplyPendingSize() {}
+  // The top-level window holding the control has shown at least once.
+  bool WindowHasShown() const;
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool sizePending_ = false;
   int scale_ = 1;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents;
 
  private:
   friend class TWinControl;
+  void ResolveSize() const {
+    if (sizePending_) const_cast<TControl*>(this)->ResolvePendingSize();
+  }
+  void ResolvePendingSize() {
+    sizePending_ = false;
+    ApplyPendingSize();
+  }
   // Takes the parent's colour, font and ShowHint where the control follows its parent.
   void FollowParent();
   void ApplyShowHint(bool value);

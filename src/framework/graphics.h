@@ -56,6 +56,7 @@ class TFont {
   // Applies a stored Font.* property; false if NAME is not a font property.
   bool SetProperty(const std::string& name, const Value& value);
   HFONT Handle();  // made on first use, remade after a change
+  bool HandleAllocated() const { return static_cast<bool>(handle_); }
 
   std::function<void()> OnChange;
 

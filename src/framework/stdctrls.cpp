@@ -35,6 +35,11 @@ void TLabel::SetTransparent(bool value) {
 
 void TLabel::AdjustBounds() {
   if (!autoSize_ || Loading()) return;
+  if (Parent() && !WindowHasShown()) return SetSizePending();
+  ApplyPendingSize();
+}
+
+void TLabel::ApplyPendingSize() {
   const SIZE size = MeasureText(Font(), Caption());
   SetBounds(Left(), Top(), size.cx, size.cy);
 }

@@ -22,6 +22,7 @@ class TLabel : public TGraphicControl {
  protected:
   void CMTextChanged(TMessage& message) override;
   void CMFontChanged(TMessage& message) override;
+  void ApplyPendingSize() override;
 
  private:
   void AdjustBounds();

@@ -88,6 +88,49 @@ TEST(Labels, SizeThemselvesToTheirTextAndDrawOnlyTheText) {
   EXPECT_GT(label->Width(), shortWidth);  // kept
 }
 
+// A window that has never shown measures no text: its labels are measured when their size is
+// first read, or as the window first shows.
+TEST(Labels, OnAWindowNeverShownAreMeasuredWhenFirstAskedOrWhenItShows) {
+  Window* created = nullptr;
+  CreateForm(Application, created);
+  std::unique_ptr<Window> window(created);
+  auto label = [&](const char* caption) {
+    auto* made = window->Add<TLabel>(10, 10);
+    made->Font().SetName("ＭＳ Ｐゴシック");
+    made->Font().SetHeight(-12);
+    made->Font().SetColor(clWhite);
+    made->SetTransparent(true);
+    made->SetCaption(caption);
+    return made;
+  };
+  const std::string wide = "Launch! Launch! Launch!";
+  TLabel* asked = label("Launch!");
+  TLabel* shown = label(wide.c_str());
+  TLabel* sized = label(wide.c_str());
+  sized->SetBounds(10, 40, 30, 10);
+  EXPECT_FALSE(asked->Font().HandleAllocated());
+  EXPECT_FALSE(shown->Font().HandleAllocated());
+  EXPECT_EQ(asked->Width(), MeasureText(asked->Font(), "Launch!").cx);
+  EXPECT_FALSE(shown->Font().HandleAllocated());
+
+  window->Show();
+  EXPECT_TRUE(shown->Font().HandleAllocated());
+  const SIZE text = MeasureText(shown->Font(), wide);
+  EXPECT_GT(text.cx, 65);  // wider than a label made without a text
+  EXPECT_EQ(shown->Width(), text.cx);
+  EXPECT_EQ(shown->Height(), text.cy);
+  EXPECT_EQ(sized->Width(), 30);  // the size it was given, not its text's
+  // The letters are drawn out to the measured width.
+  const Snapshot shot = Shown(window.get());
+  int white = 0;
+  for (int y = 10; y < 10 + text.cy; ++y)
+    for (int x = 10 + text.cx / 2; x < 10 + text.cx; ++x) white += shot.At(x, y) == RGB(255, 255, 255);
+  EXPECT_GT(white, 10);
+  // Once shown, even hidden again, the window measures at once.
+  window->Hide();
+  EXPECT_TRUE(label("Launch!")->Font().HandleAllocated());
+}
+
 TEST(Images, TakeThePicturesSizeDrawItAndDrawIntoItThroughTheirCanvas) {
   auto window = ShownWindow();
   auto* image = window->Add<TImage>(20, 30);
