@@ -153,12 +153,12 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${LANE} bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1 LABELS e2e
     ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR};TIVOLU_SHIPPED=${CMAKE_SOURCE_DIR}/build/tivolu.exe")
 endforeach()
 # The user's whole journey once more in Wine's default Western code page.
 add_test(NAME e2e_journey_test_cp1252 COMMAND bash ${LANE} bash ${CMAKE_SOURCE_DIR}/tests/e2e/journey_test.sh)
-set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
+set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1 LABELS e2e
   ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 # The tests that read or write the settings file beside the programs of this build (the test
 # programs' and the program's own, run in place) take turns, in whichever lane.
@@ -218,4 +218,19 @@ tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/
 add_test(NAME dist_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/dist_test.sh)
 # The tests of the shipped 32-bit program itself: where the other tests run the 64-bit build, the
 # test script builds it beside them and runs these after.
-set_tests_properties(dist_test e2e_binary_test PROPERTIES LABELS shipped)
+set_tests_properties(dist_test PROPERTIES LABELS shipped)
+set_tests_properties(e2e_binary_test PROPERTIES LABELS "e2e;shipped")
+
+# The longest tests start first (ctest starts the costliest first), so that no long one is left
+# running alone at the end: their seconds on a 2-core machine, each run beside others.
+foreach(test_cost e2e_monitors_test:80 e2e_journey_test:70 e2e_walk_test:65
+                  e2e_journey_test_cp1252:58 e2e_settings_load_test:38 e2e_hidpi_test:37
+                  e2e_readonly_folder_test:30 e2e_open_test:27 e2e_startup_failure_test:20
+                  e2e_settings_drag_test:18 e2e_frames_test:14 e2e_fullscreen_test:13
+                  status_form_test:50 characters_test:22 check_box_test:20 settings_file_test:17
+                  settings_file_test_cp1252:16)
+  string(REPLACE ":" ";" test_cost ${test_cost})
+  list(GET test_cost 0 name)
+  list(GET test_cost 1 cost)
+  set_tests_properties(${name} PROPERTIES COST ${cost})
+endforeach()

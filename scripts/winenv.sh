@@ -77,7 +77,11 @@ winenv_prefix() {
   # (an activated one): the Windows test programs and the benchmarks run with unmanaged windows.
   # The real program keeps Wine's default, as a user's Wine has it.
   local programs program reg=$BUILD/unmanaged.reg
-  programs=$(cd "$WIN_BUILD" 2>/dev/null && ls -- *_test.exe bench_*.exe 2>/dev/null | sort | tr '\n' ' ')
+  # Named from their sources: the test programs may be built after the lanes have started.
+  programs=$(cd "$ROOT" && for source in tests/win32/*/*_test.cpp bench/win_*.cpp; do
+    name=${source##*/}; name=${name%.cpp}
+    case $source in bench/*) echo "bench_$name.exe" ;; *) echo "$name.exe" ;; esac
+  done | sort | tr '\n' ' ')
   [ "$(cat "$WINEPREFIX/.tivolu-unmanaged" 2>/dev/null)" = "$programs" ] && return 0
   { printf 'REGEDIT4\r\n'
     for program in $programs; do
