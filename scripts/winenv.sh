@@ -130,10 +130,15 @@ winenv_start() {
   # between test programs with one long-lived program.
   wine cmd /c exit >/dev/null 2>&1 </dev/null
   wait_until 30 winenv_services_up
-  if [ -f "$WIN_BUILD/keeper.exe" ]; then
-    wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
-    KEEPER_PID=$!
-  fi
+  winenv_start_keeper
+}
+
+# Starts the long-lived program, once it is built and unless it runs already.
+winenv_start_keeper() {
+  [ -n "${KEEPER_PID:-}" ] && kill -0 "$KEEPER_PID" 2>/dev/null && return 0
+  [ -f "$WIN_BUILD/keeper.exe" ] || return 0
+  wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
+  KEEPER_PID=$!
 }
 
 # This prefix's Wine processes (those of Wine's loader with this WINEPREFIX).
@@ -200,6 +205,23 @@ winenv_start_lanes() {
     done
     printf ']}]}\n'
   } >"$dir/lanes.json"
+}
+
+# Starts each lane's long-lived program where the lanes started before it was built.
+winenv_start_lane_keepers() {
+  local lane pids
+  winenv_start_keeper
+  for ((lane = 1; ; lane++)); do
+    [ -f "$TIVOLU_LANES/$lane.env" ] || break
+    read -ra pids <"$TIVOLU_LANES/$lane.pids"
+    [ ${#pids[@]} -lt 2 ] || continue
+    (
+      source "$TIVOLU_LANES/$lane.env"
+      KEEPER_PID=""
+      winenv_start_keeper
+      echo "${pids[0]} $KEEPER_PID" >"$TIVOLU_LANES/$lane.pids"
+    )
+  done
 }
 
 winenv_stop_lanes() {

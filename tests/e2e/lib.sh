@@ -176,10 +176,17 @@ window_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 no_window() { ! xdotool search --name "^$1\$" >/dev/null 2>&1; }
 
 # start_program [EXE [ARGUMENT...]]: starts the program; its exit code lands in $WORK/exit-code.
+# Without EXE, the build's program runs from a copy in $WORK: its settings file is the test's own,
+# so tests running side by side never read each other's.
 start_program() {
   WORK=$(mktemp -d)
-  PROGRAM_EXE=${1:-$TIVOLU_EXE}
-  shift || true
+  if [ $# -gt 0 ]; then
+    PROGRAM_EXE=$1
+    shift
+  else
+    PROGRAM_EXE=$WORK/tivolu.exe
+    cp "$TIVOLU_EXE" "$PROGRAM_EXE"
+  fi
   ( wine "$PROGRAM_EXE" "$@" >/dev/null 2>&1; echo $? >"$WORK/exit-code" ) &
   PROGRAM_SUBSHELL=$!
   trap stop_program EXIT
