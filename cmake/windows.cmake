@@ -118,12 +118,6 @@ find_program(LLD ld.lld)
 if(LLD AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TEST_LINK_OPTIONS -B${CMAKE_SOURCE_DIR}/cmake/lld/)
 endif()
-# The test script builds the test programs while the end-to-end tests run: the test
-# windows_test_programs waits for that build (scripts/test_programs_built.sh; at once where
-# nothing is building), and the tests of those programs wait for it.
-add_test(NAME windows_test_programs COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/test_programs_built.sh)
-set_tests_properties(windows_test_programs PROPERTIES LABELS build TIMEOUT 900
-                     FIXTURES_SETUP test_programs)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
@@ -131,8 +125,7 @@ foreach(src ${WIN_TESTS})
   target_link_options(${name} PRIVATE ${TEST_LINK_OPTIONS})
   target_precompile_headers(${name} REUSE_FROM win_test_support)
   add_test(NAME ${name} COMMAND bash ${LANE} wine $<TARGET_FILE:${name}>)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1
-                       FIXTURES_REQUIRED test_programs)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1)
 endforeach()
 target_sources(pictures_test PRIVATE ${ICON_RC})
 # These neither use the pointer nor show windows where others look: they may run beside the rest,
@@ -143,7 +136,7 @@ set_tests_properties(region_blob_test walker_handles_test pictures_test PROPERTI
 foreach(name inifiles_test settings_file_test)
   add_test(NAME ${name}_cp1252 COMMAND bash ${LANE} wine $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES RESOURCE_GROUPS "" ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=932")
-  set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED test_programs
+  set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
     ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
 endforeach()
 set_tests_properties(walker_handles_test PROPERTIES COST 1000)
@@ -152,7 +145,7 @@ foreach(dpi 144 192 288)
   add_test(NAME scale_test_dpi${dpi} COMMAND bash ${LANE} bash
            ${CMAKE_SOURCE_DIR}/tests/win32/support/at_dpi.sh ${dpi} wine $<TARGET_FILE:scale_test>)
   set_tests_properties(scale_test_dpi${dpi} PROPERTIES TIMEOUT 600 RESOURCE_GROUPS lanes:1
-                       RESOURCE_LOCK settings_file FIXTURES_REQUIRED test_programs)
+                       RESOURCE_LOCK settings_file)
 endforeach()
 
 # End-to-end tests: tests/e2e/*_test.sh drive the real program under Wine and Xvfb.
@@ -229,13 +222,12 @@ set_tests_properties(dist_test PROPERTIES LABELS shipped)
 set_tests_properties(e2e_binary_test PROPERTIES LABELS "e2e;shipped")
 
 # The longest tests start first (ctest starts the costliest first), so that no long one is left
-# running alone at the end: their seconds on a 2-core machine, each run beside others. The wait
-# for the test programs comes before all.
+# running alone at the end: their seconds on a 2-core machine, each run beside others.
 foreach(test_cost e2e_monitors_test:80 e2e_journey_test:70 e2e_walk_test:65
                   e2e_journey_test_cp1252:58 e2e_settings_load_test:38 e2e_hidpi_test:37
                   e2e_readonly_folder_test:30 e2e_open_test:27 e2e_startup_failure_test:20
                   e2e_settings_drag_test:18 e2e_frames_test:14 e2e_fullscreen_test:13
-                  check_box_test:20 windows_test_programs:10000
+                  check_box_test:20
                   # the tests that take turns with the settings file, before the short ones
                   status_form_test:60 characters_test:45 settings_file_test:40
                   settings_file_test_cp1252:40 scale_test:35 scale_test_dpi144:35

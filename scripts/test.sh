@@ -14,24 +14,21 @@ run_ctest() {
   shift
   log=$(mktemp)
   ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 "$@" 2>&1 | tee "$log"
-  local line total bad waits
+  local line total bad
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
   if [ -z "$line" ]; then
     failed=$((failed + 1))
   else
     bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
     total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-    # The wait for the test programs' build is no test of its own: it counts only if it failed.
-    waits=$(grep -cE 'Test +#[0-9]+: windows_test_programs \.+ +Passed' "$log")
-    passed=$((passed + total - bad - waits)); failed=$((failed + bad))
+    passed=$((passed + total - bad)); failed=$((failed + bad))
   fi
   rm -f "$log"
 }
 
-# First what the end-to-end tests need: the host tools, the pictures, and of the Windows build
-# that runs here the program and the tests' helpers, while the lanes start. Where Wine runs 32-bit
-# code that is the shipped build; elsewhere its 64-bit twin, and the shipped program is still
-# built and checked.
+# First what the Windows tests need: the host tools, the pictures and the Windows build that runs
+# here, while the lanes start. Where Wine runs 32-bit code that is the shipped build; elsewhere
+# its 64-bit twin, and the shipped program is still built and checked.
 phase "the packages are in place"
 make --no-print-directory host art HOST_TARGETS="artc formc bmp2rgn" || failed=$((failed + 1))
 phase "the host tools and the pictures are built"
@@ -42,29 +39,24 @@ else
   windows=windows64
 fi
 later=$(mktemp -d)
-make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" \
-  TARGETS="tivolu keeper probe marker traydemo" >"$later/first.log" 2>&1 &
-first=$!
+make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" >"$later/windows.log" 2>&1 &
+windows_build=$!
 
 unset DISPLAY
 # Three lanes: the tests that use a display run three at a time, each on its own display and Wine.
 lanes=3
 winenv_start_lanes $lanes && lanes_up=1 || lanes_up=0
 [ $lanes_up = 1 ] && trap winenv_stop_lanes EXIT
-wait $first || failed=$((failed + 1))
-cat "$later/first.log"
+wait $windows_build || failed=$((failed + 1))
+cat "$later/windows.log"
+# The lanes' long-lived programs, now that they are built.
 [ $lanes_up = 1 ] && winenv_start_lane_keepers
-phase "the lanes are up; the program and the end-to-end tests' helpers are built"
+phase "the Windows build that runs here is built and the lanes are up"
 
-# The rest is built beside the first tests, which mostly wait on Wine, the X server and the
-# characters' walking: the Windows test programs first (the test windows_test_programs waits for
-# them, and their tests for it), then at the lowest priority the host tests and the shipped
-# program where it is not the one tested. One build at a time: they share the host tools' build.
-export TIVOLU_TEST_PROGRAMS_STATUS=$later/test-programs
+# The rest (the host tests, and the shipped program where it is not the one tested) is built
+# beside the Windows tests, which mostly wait on Wine, the X server and the characters' walking:
+# at the lowest priority it takes only the time they leave.
 (
-  nice -n 10 make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" \
-    >"$TIVOLU_TEST_PROGRAMS_STATUS.log" 2>&1
-  echo $? >"$TIVOLU_TEST_PROGRAMS_STATUS"
   nice -n 19 make --no-print-directory host || exit 1
   [ "$WINE_BITS" = 32 ] || nice -n 19 make --no-print-directory windows TARGETS=tivolu
 ) >"$later/rest.log" 2>&1 &

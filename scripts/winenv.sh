@@ -93,9 +93,13 @@ winenv_prefix() {
   echo "$programs" >"$WINEPREFIX/.tivolu-unmanaged"
 }
 
+# A new prefix is a copy of the first one made in this build folder, kept as it was made: Wine
+# takes some 15 s to make one (and the tests want one a lane), a copy a moment.
 winenv_new_prefix() {
-  echo "creating the Wine prefix (once)"
+  local template=$BUILD/wineprefix-template$WINE_BITS
   rm -rf "$WINEPREFIX"
+  [ -f "$template/.tivolu-ready" ] && cp -a "$template" "$WINEPREFIX" && return 0
+  echo "creating the Wine prefix (once)"
   wineboot -i >/dev/null 2>&1
   local reg=$BUILD/fonts.reg
   { printf '\xff\xfe'
@@ -105,6 +109,9 @@ winenv_new_prefix() {
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.tivolu-ready"
+  rm -rf "$template.new"
+  cp -a "$WINEPREFIX" "$template.new" && mv -T "$template.new" "$template" 2>/dev/null ||
+    rm -rf "$template.new"
 }
 
 # The prefix's background services run (each prefix has its own).

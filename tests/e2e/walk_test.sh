@@ -12,7 +12,9 @@ pointer_over_root() {
   xdotool getmouselocation --shell | grep -qx "WINDOW=$root"
 }
 
-PX=560 PY=100
+# Low enough that all three are still on their way down for a few seconds: a busy machine may
+# take a second to read where they are.
+PX=560 PY=250
 check "the pointer is placed through X" move_pointer $PX $PY
 start_program
 for c in "${CHARACTERS[@]}"; do check "$c appears" wait_until 60 window_shown "$c"; done
@@ -20,7 +22,7 @@ check "start-up has ended" wait_until 60 started_up
 
 # All three walk down from their stored tops (-80, -50, -50): after n ticks they have made n
 # steps of their own size. Read them together while all are still on their way (Plim, the
-# fastest, arrives after 32 ticks).
+# fastest, arrives after 69 ticks).
 mubo_walked() { [ "$(top_of Mubo "$(where)")" -ge -66 ]; }
 wait_until 20 mubo_walked
 sample=$(where)
