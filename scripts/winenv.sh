@@ -115,9 +115,14 @@ winenv_new_prefix() {
 }
 
 # The prefix's background services run (each prefix has its own).
-winenv_services_up() {
+winenv_services_up() { winenv_prefix_runs 'C:\\windows\\system32\\winedevice.exe'; }
+# The desktop process runs: started by the first program with a window, it then keeps that
+# program's output open (a test's, for ctest), so the long-lived program starts it first.
+winenv_desktop_up() { winenv_prefix_runs 'C:\\windows\\system32\\explorer.exe /desktop'; }
+# winenv_prefix_runs PATTERN: a process of this prefix has PATTERN (pgrep's) in its command line.
+winenv_prefix_runs() {
   local pid
-  for pid in $(pgrep -f 'C:\\windows\\system32\\winedevice.exe'); do
+  for pid in $(pgrep -f "$1"); do
     tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
   done
   return 1
@@ -146,6 +151,7 @@ winenv_start_keeper() {
   [ -f "$WIN_BUILD/keeper.exe" ] || return 0
   wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
   KEEPER_PID=$!
+  wait_until 30 winenv_desktop_up
 }
 
 # This prefix's Wine processes (those of Wine's loader with this WINEPREFIX).

@@ -81,9 +81,6 @@ class TComponent : public TObject {
   void BeginLoading() { loading_ = true; }
   // Called once the whole window holding the component has been read.
   virtual void Loaded();
-  // Called when the window of the form owning the component has been made: a form may make its
-  // window only when it is first needed.
-  virtual void OwnerWindowMade() {}
 
   // Asks to be told (Notification with opRemove) when COMPONENT is destroyed.
   void FreeNotification(TComponent* component);

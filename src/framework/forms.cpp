@@ -200,7 +200,6 @@ void TForm::CreateWnd() {
   TWinControl::CreateWnd();
   if (formStyle_ == TFormStyle::fsStayOnTop)
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (TComponent* component : Components()) component->OwnerWindowMade();
 }
 
 void TForm::Dispatch(TMessage& m) {

@@ -40,10 +40,6 @@ TStatusForm1::TStatusForm1(TComponent* owner) : TForm(owner) {
   ImageList1 = Field<TImageList>("ImageList1");
   TrayIcon1 = Field<TTrayIcon>("TrayIcon1");
   PopupMenu1 = Field<TPopupMenu>("PopupMenu1");
-}
-
-void TStatusForm1::CreateWnd() {
-  TForm::CreateWnd();
   AcceptDroppedFiles(Handle());
   ScaleToScreen();
 }
@@ -140,9 +136,7 @@ void TStatusForm1::OpenForSlot(int slot) {
     if (other != slot) order.at(static_cast<size_t>(next++)) = other;
   EnableWalkers(order, false);
   SelectedSlot = slot;
-  // Its last place may lie where a monitor was. Its window is made first, at its monitor's scale,
-  // so that the size kept on the monitor is the one shown.
-  Handle();
+  // Its last place may lie where a monitor was.
   KeepOnMonitors(*this);
   try {
     ShowModal();

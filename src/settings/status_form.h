@@ -30,8 +30,8 @@ class CharacterWindows {
 
 class TStatusForm1 : public TForm, public SettingsControls {
  public:
-  // Builds the window from its stored description. Its window is made when first needed (as it
-  // first opens): hidden from start-up until then, it costs no windows meanwhile.
+  // Builds the window from its stored description and registers it for dropped files, also from
+  // programs of lower integrity (which makes its window at once; it stays hidden).
   explicit TStatusForm1(TComponent* owner);
   ~TStatusForm1() override;
 
@@ -110,9 +110,6 @@ class TStatusForm1 : public TForm, public SettingsControls {
   static constexpr int kSlotPitch = 72;
 
  protected:
-  // The window made: registered for dropped files, also from programs of lower integrity, and
-  // drawn at its monitor's whole-pixel scale.
-  void CreateWnd() override;
   void WMNCHitTest(TMessage& message) override;
   // The system's close command (Alt+F4) does what the close button does.
   void WMClose(TMessage& message) override;

@@ -28,9 +28,6 @@ void TWndProcComponent::Init() {
 
 void TWndProcComponent::NewWndProc() {
   if (Hooked()) return;
-  // A form that has not made its window yet (the settings window, hidden from start-up until it
-  // is first opened) is not made for the hook: the hook goes on when the window is made.
-  if (const TForm* form = GetOwnerForm(); form && !form->HandleAllocated()) return;
   try {
     const HWND owner = GetOwnerHandle();
     if (!owner) return;
@@ -58,8 +55,6 @@ void TWndProcComponent::Loaded() {
   TComponent::Loaded();
   Init();
 }
-
-void TWndProcComponent::OwnerWindowMade() { Init(); }
 
 void TWndProcComponent::WndProc(TMessage& message) {
   if (message.Msg == WM_DESTROY) destroying_ = true;

@@ -28,8 +28,6 @@ class TWndProcComponent : public TComponent {
   void SilentRemove();
   // After the base's, Init.
   void Loaded() override;
-  // A hook wanted while the owner form had no window yet is installed now.
-  void OwnerWindowMade() override;
 
  protected:
   // The application window's messages while HandleApp is set; the base passes them on.

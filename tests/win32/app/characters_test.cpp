@@ -155,11 +155,6 @@ TEST_F(Characters, StartUpEndsWithTheSettingsWindowHiddenAndTheTrayIconActive) {
     EXPECT_EQ(ProgramCharacters().Walker(slot), All()[size_t(slot)]->Timer1);
   }
   EXPECT_TRUE(StatusForm1->TrayIcon1->Active());
-  // The settings window makes its windows when it first opens, not at start-up.
-  EXPECT_FALSE(StatusForm1->HandleAllocated());
-  EXPECT_FALSE(StatusForm1->Edit1->HandleAllocated());
-  EXPECT_FALSE(StatusForm1->CheckBox1->HandleAllocated());
-  EXPECT_FALSE(StatusForm1->TrayIcon1->Hooked());
   EXPECT_FALSE(Application->ShowMainForm);
   EXPECT_FALSE(IsWindowVisible(Application->Handle()));  // no task-bar button
   // Nothing is written at start-up.
@@ -683,11 +678,8 @@ TEST_F(Characters, EachCharactersMenuOpensTheSettingsWindowOnItsSlotWithEveryWal
       seen = true;
       EXPECT_EQ(StatusForm1->SelectedSlot, slot);
       for (TCharacterForm* g : All()) EXPECT_FALSE(g->Timer1->Enabled()) << g->Caption();
-      // The characters take no clicks while it is shown; it takes dropped files, and the tray
-      // icon's hook, wanted since start-up, is on its window.
+      // The characters take no clicks while it is shown.
       EXPECT_FALSE(IsWindowEnabled(f->Handle()));
-      EXPECT_TRUE(GetWindowLongPtrW(StatusForm1->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-      EXPECT_TRUE(StatusForm1->TrayIcon1->Hooked());
       StatusForm1->Image5Click(StatusForm1->Image5);
     });
     // A right click on the character: its menu, whose item is picked by its access key.
