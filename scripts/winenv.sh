@@ -116,8 +116,8 @@ winenv_new_prefix() {
 
 # The prefix's background services run (each prefix has its own).
 winenv_services_up() { winenv_prefix_runs 'C:\\windows\\system32\\winedevice.exe'; }
-# The desktop process runs: started by the first program with a window, it then keeps that
-# program's output open (a test's, for ctest), so the long-lived program starts it first.
+# The desktop process runs: started by the first program that asks for the desktop window, it
+# keeps that program's output open (a test's, for ctest), so the long-lived program asks first.
 winenv_desktop_up() { winenv_prefix_runs 'C:\\windows\\system32\\explorer.exe /desktop'; }
 # winenv_prefix_runs PATTERN: a process of this prefix has PATTERN (pgrep's) in its command line.
 winenv_prefix_runs() {
@@ -151,7 +151,7 @@ winenv_start_keeper() {
   [ -f "$WIN_BUILD/keeper.exe" ] || return 0
   wine "$WIN_BUILD/keeper.exe" >/dev/null 2>&1 </dev/null &
   KEEPER_PID=$!
-  wait_until 30 winenv_desktop_up
+  wait_until 10 winenv_desktop_up
 }
 
 # This prefix's Wine processes (those of Wine's loader with this WINEPREFIX).
