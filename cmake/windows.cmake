@@ -214,6 +214,15 @@ target_include_directories(traydemo PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32)
 tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/forms/classes.txt
                     FILES ${CMAKE_SOURCE_DIR}/tests/win32/forms/TTrayTestForm.dfm)
 
+# Everything the Windows tests run (the test script builds it first, the benchmarks beside the
+# tests).
+set(TESTED_PROGRAMS tivolu keeper probe marker traydemo)
+foreach(src ${WIN_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  list(APPEND TESTED_PROGRAMS ${name})
+endforeach()
+add_custom_target(windows_tests DEPENDS ${TESTED_PROGRAMS})
+
 # The Windows download (make dist) of the shipped program.
 add_test(NAME dist_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/dist_test.sh)
 # The tests of the shipped 32-bit program itself: where the other tests run the 64-bit build, the

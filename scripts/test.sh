@@ -39,7 +39,9 @@ else
   windows=windows64
 fi
 later=$(mktemp -d)
-make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" >"$later/windows.log" 2>&1 &
+# Below the lanes' start, which mostly waits on Wine and gives the build its time back.
+nice -n 10 make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" \
+  TARGETS=windows_tests >"$later/windows.log" 2>&1 &
 windows_build=$!
 
 unset DISPLAY
@@ -53,11 +55,12 @@ cat "$later/windows.log"
 [ $lanes_up = 1 ] && winenv_start_lane_keepers
 phase "the Windows build that runs here is built and the lanes are up"
 
-# The rest (the host tests, and the shipped program where it is not the one tested) is built
-# beside the Windows tests, which mostly wait on Wine, the X server and the characters' walking:
-# at the lowest priority it takes only the time they leave.
+# The rest (the host tests, the shipped program where it is not the one tested, the benchmarks)
+# is built beside the Windows tests, which mostly wait on Wine, the X server and the characters'
+# walking: at the lowest priority it takes only the time they leave.
 (
   nice -n 19 make --no-print-directory host || exit 1
+  nice -n 19 make --no-print-directory $windows HOST_TARGETS="artc formc bmp2rgn" || exit 1
   [ "$WINE_BITS" = 32 ] || nice -n 19 make --no-print-directory windows TARGETS=tivolu
 ) >"$later/rest.log" 2>&1 &
 rest=$!
