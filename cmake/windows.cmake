@@ -139,7 +139,7 @@ foreach(name inifiles_test settings_file_test)
   set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
     ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
 endforeach()
-set_tests_properties(walker_handles_test PROPERTIES COST 1000)
+set_tests_properties(walker_handles_test PROPERTIES COST 100)
 # The whole-pixel scaling at three more screen resolutions (the prefix's DPI changed for the run).
 foreach(dpi 144 192 288)
   add_test(NAME scale_test_dpi${dpi} COMMAND bash ${LANE} bash
