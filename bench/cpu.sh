@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The running program under Wine and Xvfb beside its floor (bench_win_floor.exe: the program's
 # visible work in plain Win32, with the characters' own frames, outlines, thresholds and speeds,
-# on every moving tick one region change, one move and one blit, and the tray icon) and the
-# native oneko. First the start-up of the program and of the floor, BENCH_STARTS (default 5)
+# on every moving tick one region change, one move and one blit, and the tray icon; its Quarn
+# chases the character the program's chased in the round before) and the native oneko. First the start-up of the program and of the floor, BENCH_STARTS (default 5)
 # times each, in turn: the time from the start until the four windows show. Then for each
 # subject its resident memory once it has come to rest, and, for each condition, over
 # BENCH_SECONDS (default 20) s, the CPU time (user + system) per second of wall time of the
@@ -32,8 +32,9 @@ HZ=$(getconf CLK_TCK)
 # BENCH_TIVOLU measures another build of the program (an earlier one, say) against the same floor.
 SUBJECT=${BENCH_TIVOLU:-$TIVOLU_RUN_EXE}
 missing=()
+CHASE_TARGET=$BUILD/host/bench_host_chase_target
 for file in "$SUBJECT" "$WIN_BUILD/bench_win_floor.exe" "$WIN_BUILD/bench_win_mover.exe" \
-  "$WIN_BUILD/keeper.exe"; do
+  "$WIN_BUILD/keeper.exe" "$CHASE_TARGET"; do
   [ -f "$file" ] || missing+=("$file")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -241,6 +242,21 @@ time_start() {
 # median VALUE...: the median.
 median() { printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
 
+# program_quarry STARTED SHOWN: the character the program's Quarn chases, drawn from the second it
+# started in, somewhere from STARTED to SHOWN; the floor started next chases the same one
+# (FLOOR_CHASE). Where those seconds draw different ones it is not known, and the floor draws its
+# own.
+program_quarry() {
+  local first last
+  first=$("$CHASE_TARGET" "$1") last=$("$CHASE_TARGET" "$2")
+  if [ "$first" = "$last" ]; then
+    export FLOOR_CHASE=$first
+  else
+    unset FLOOR_CHASE
+    echo "note: the program's quarry is not known this round; the floor draws its own" >&2
+  fi
+}
+
 # bench_subject NAME WINDOW_REGEX COUNT_SERVER KEY COMMAND...: starts the subject with the pointer
 # still, measures it standing once it has come to rest (and its resident memory then), then
 # walking.
@@ -249,11 +265,15 @@ bench_subject() {
   local name=$1 windows=$2 countServer=$3 key=$4 condition rss
   shift 4
   start_mover still "$STILL_X" "$STILL_Y"
+  local started shown
+  started=$(date +%s)
   "$@" >/dev/null 2>&1 &
   SUBJECT_PID=$!
   if ! wait_until 60 xdotool search --onlyvisible --name "$windows"; then
     ROWS+=("$name: did not show its windows; no figures")
   else
+    shown=$(date +%s)
+    [ "$key" = TIVOLU ] && program_quarry "$started" "$shown"
     wait_standing "$windows"
     rss=$(resident_mb "$SUBJECT_PID")
     MEMORY+=("$(printf '%-14s %12s' "$name" "$rss")")
@@ -330,8 +350,8 @@ mean() {
   awk -v s="${!sum:-0}" -v n="${!count:-0}" 'BEGIN { print (n > 0 ? s / n : "") }'
 }
 # tivolu against the floor, means over the rounds: whole totals; both less the server's cost with
-# the mover alone; and, when walking, that per window move (each one's Quarn chases a character
-# drawn at random, so the two may move a little differently).
+# the mover alone; and, when walking, that per window move (the floor's Quarn chases the
+# program's quarry where it is known, so that both make the same moves).
 for condition in walking standing; do
   tivolu=$(mean TOTAL TIVOLU $condition) floor=$(mean TOTAL FLOOR $condition)
   [ -n "$tivolu" ] && [ -n "$floor" ] || continue
