@@ -2,8 +2,9 @@
 # The running program under Wine and Xvfb beside its floor (bench_win_floor.exe: the program's
 # visible work in plain Win32, with the characters' own frames, outlines, thresholds and speeds,
 # on every moving tick one region change, one move and one blit, and the tray icon; its Quarn
-# chases the character the program's chased in the round before) and the native oneko. First the start-up of the program and of the floor, BENCH_STARTS (default 5)
-# times each, in turn: the time from the start until the four windows show. Then for each
+# chases the character the program's chased in the round before) and the native oneko. First the
+# start-up of the program and of the floor, BENCH_STARTS (default 5) times each, in turn: the time
+# from the start until the four windows show. Then for each
 # subject its resident memory once it has come to rest, and, for each condition, over
 # BENCH_SECONDS (default 20) s, the CPU time (user + system) per second of wall time of the
 # subject's own process and of Wine's server:
@@ -262,10 +263,9 @@ program_quarry() {
 # walking.
 MEMORY=()
 bench_subject() {
-  local name=$1 windows=$2 countServer=$3 key=$4 condition rss
+  local name=$1 windows=$2 countServer=$3 key=$4 condition rss started shown
   shift 4
   start_mover still "$STILL_X" "$STILL_Y"
-  local started shown
   started=$(date +%s)
   "$@" >/dev/null 2>&1 &
   SUBJECT_PID=$!

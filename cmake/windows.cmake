@@ -121,6 +121,7 @@ endif()
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
+  list(APPEND TEST_PROGRAMS ${name})
   target_link_libraries(${name} PRIVATE win_test_support win_test_resources)
   target_link_options(${name} PRIVATE ${TEST_LINK_OPTIONS})
   target_precompile_headers(${name} REUSE_FROM win_test_support)
@@ -139,7 +140,6 @@ foreach(name inifiles_test settings_file_test)
   set_tests_properties(${name}_cp1252 PROPERTIES TIMEOUT 600
     ENVIRONMENT "LANG=C.UTF-8;TIVOLU_ANSI_CODE_PAGE=1252")
 endforeach()
-set_tests_properties(walker_handles_test PROPERTIES COST 100)
 # The whole-pixel scaling at three more screen resolutions (the prefix's DPI changed for the run).
 foreach(dpi 144 192 288)
   add_test(NAME scale_test_dpi${dpi} COMMAND bash ${LANE} bash
@@ -153,12 +153,12 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh)
 foreach(script ${E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e_${name} COMMAND bash ${LANE} bash ${script})
-  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1 LABELS e2e
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
     ENVIRONMENT "TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR};TIVOLU_SHIPPED=${CMAKE_SOURCE_DIR}/build/tivolu.exe")
 endforeach()
 # The user's whole journey once more in Wine's default Western code page.
 add_test(NAME e2e_journey_test_cp1252 COMMAND bash ${LANE} bash ${CMAKE_SOURCE_DIR}/tests/e2e/journey_test.sh)
-set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1 LABELS e2e
+set_tests_properties(e2e_journey_test_cp1252 PROPERTIES TIMEOUT 300 RESOURCE_GROUPS lanes:1
   ENVIRONMENT "TIVOLU_ANSI_CODE_PAGE=1252;TIVOLU_EXE=$<TARGET_FILE:tivolu>;TIVOLU_BUILD=${CMAKE_BINARY_DIR}")
 # The tests that read or write the settings file beside the test programs of this build take
 # turns, in whichever lane (the end-to-end tests run copies of the program, each in a folder of
@@ -216,19 +216,13 @@ tivolu_descriptions(traydemo SCHEMAS ${SCHEMAS} ${CMAKE_SOURCE_DIR}/tests/win32/
 
 # Everything the Windows tests run (the test script builds it first, the benchmarks beside the
 # tests).
-set(TESTED_PROGRAMS tivolu keeper probe marker traydemo)
-foreach(src ${WIN_TESTS})
-  get_filename_component(name ${src} NAME_WE)
-  list(APPEND TESTED_PROGRAMS ${name})
-endforeach()
-add_custom_target(windows_tests DEPENDS ${TESTED_PROGRAMS})
+add_custom_target(windows_tests DEPENDS tivolu keeper probe marker traydemo ${TEST_PROGRAMS})
 
 # The Windows download (make dist) of the shipped program.
 add_test(NAME dist_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/dist_test.sh)
 # The tests of the shipped 32-bit program itself: where the other tests run the 64-bit build, the
 # test script builds it beside them and runs these after.
-set_tests_properties(dist_test PROPERTIES LABELS shipped)
-set_tests_properties(e2e_binary_test PROPERTIES LABELS "e2e;shipped")
+set_tests_properties(dist_test e2e_binary_test PROPERTIES LABELS shipped)
 
 # The longest tests start first (ctest starts the costliest first), so that no long one is left
 # running alone at the end: their seconds on a 2-core machine, each run beside others.

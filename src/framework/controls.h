@@ -190,12 +190,12 @@ class TControl : public TComponent, public TMouseEvents {
 
  private:
   friend class TWinControl;
+  // Works out a size put off, on its first reading.
   void ResolveSize() const {
-    if (sizePending_) const_cast<TControl*>(this)->ResolvePendingSize();
-  }
-  void ResolvePendingSize() {
-    sizePending_ = false;
-    ApplyPendingSize();
+    if (!sizePending_) return;
+    auto* self = const_cast<TControl*>(this);
+    self->sizePending_ = false;
+    self->ApplyPendingSize();
   }
   // Takes the parent's colour, font and ShowHint where the control follows its parent.
   void FollowParent();
