@@ -154,6 +154,8 @@ wait_shown() {
 
 # Resident memory of process PID in MB (VmRSS).
 resident_mb() { awk '$1 == "VmRSS:" { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
+# Of it, the private part (RssAnon): what no other process shares and the system cannot drop.
+private_mb() { awk '$1 == "RssAnon:" { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
 
 # Waits until the windows named NAME_REGEX keep their places for 2 s (at most 120 s).
 wait_standing() {
@@ -275,9 +277,10 @@ bench_subject() {
     shown=$(date +%s)
     [ "$key" = TIVOLU ] && program_quarry "$started" "$shown"
     wait_standing "$windows"
-    rss=$(resident_mb "$SUBJECT_PID")
-    MEMORY+=("$(printf '%-14s %12s' "$name" "$rss")")
+    rss=$(resident_mb "$SUBJECT_PID") private=$(private_mb "$SUBJECT_PID")
+    MEMORY+=("$(printf '%-14s %12s %12s' "$name" "$rss" "$private")")
     add_to "RSS_$key" "$rss"
+    add_to "PRIVATE_$key" "$private"
     add_to "RESTED_$key" 1
     for condition in standing walking; do
       if [ $condition = walking ]; then
@@ -341,7 +344,7 @@ printf '%s\n' "${ROWS[@]}"
 echo
 echo "Start-up: ms from the start until the four windows show, each start."
 printf '%-14s %s\n' tivolu.exe "${STARTUP_TIVOLU[*]}" floor "${STARTUP_FLOOR[*]}"
-echo "Memory: resident MB once at rest."
+echo "Memory: MB once at rest, resident and of it private."
 printf '%s\n' "${MEMORY[@]}"
 echo
 # mean NAME KEY CONDITION: the mean of NAME_KEY_CONDITION over its rows; empty without rows.
@@ -371,6 +374,9 @@ if [ -n "$startup_tivolu" ] && [ -n "$startup_floor" ]; then
     printf "start-up  tivolu / floor = %.2f   (medians %.0f ms / %.0f ms)\n", t / f, t, f }'
 fi
 awk -v t="${RSS_TIVOLU:-0}" -v f="${RSS_FLOOR:-0}" -v tn="${RESTED_TIVOLU:-0}" \
+  -v tp="${PRIVATE_TIVOLU:-0}" -v fp="${PRIVATE_FLOOR:-0}" \
   -v fn="${RESTED_FLOOR:-0}" 'BEGIN { if (tn == 0 || fn == 0 || f == 0) exit
-  printf "memory    tivolu / floor = %.2f   (%.1f MB / %.1f MB)\n", (t / tn) / (f / fn), t / tn,
-    f / fn }'
+  printf "memory    tivolu / floor = %.2f   (%.1f MB / %.1f MB)", (t / tn) / (f / fn), t / tn, f / fn
+  if (tp > 0 && fp > 0)
+    printf "   private: %.2f (%.1f MB / %.1f MB)", (tp / tn) / (fp / fn), tp / tn, fp / fn
+  printf "\n" }'

@@ -449,7 +449,9 @@ void TWinControl::ChangeScale(int scale) {
 
 void TWinControl::BringToFront() {
   TControl::BringToFront();
-  if (handle_)
+  // A window with none in front of it is where the raise would put it (a window just made and
+  // shown, say); under Wine the raise would still ask Wine's server and the X server.
+  if (handle_ && GetWindow(handle_, GW_HWNDPREV))
     SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -198,7 +198,10 @@ void TForm::CreateParamsFor(CreateParams& params) {
 
 void TForm::CreateWnd() {
   TWinControl::CreateWnd();
-  if (formStyle_ == TFormStyle::fsStayOnTop)
+  // Made with WS_EX_TOPMOST, the window is topmost already (and under Wine a placement that
+  // changes nothing still asks Wine's server and the X server): placed only where it is not.
+  if (formStyle_ == TFormStyle::fsStayOnTop &&
+      !(GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

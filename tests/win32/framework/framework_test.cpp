@@ -67,6 +67,50 @@ TEST(StoredDescription, FormValuesReachTheWindow) {
   EXPECT_FALSE(Application->Terminated());
 }
 
+// Whether window A lies in front of window B.
+bool InFrontOf(HWND a, HWND b) {
+  for (HWND w = GetWindow(b, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+    if (w == a) return true;
+  return false;
+}
+
+// Counts the placements the system announces to a window.
+class PlacementCount : public TWindowHook {
+ public:
+  int Placements = 0;
+
+ protected:
+  void HookMessage(TMessage& message) override {
+    if (message.Msg == WM_WINDOWPOSCHANGING) ++Placements;
+    PassOn(message);
+  }
+};
+
+TEST(Forms, StayOnTopFormsAreTopmostAndShowRaisesOnlyAFormBehindAnother) {
+  auto first = NewTestForm();
+  auto second = NewTestForm();
+  first->Show();
+  second->Show();
+  // A plain window made after them stays behind both: they are in the topmost band.
+  WindowHandle plain(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                     nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(plain);
+  EXPECT_TRUE(InFrontOf(first->Handle(), plain.Get()));
+  EXPECT_TRUE(InFrontOf(second->Handle(), plain.Get()));
+  EXPECT_TRUE(InFrontOf(second->Handle(), first->Handle()));
+
+  first->Show();  // shown already, but behind the second: it comes to the front
+  EXPECT_TRUE(InFrontOf(first->Handle(), second->Handle()));
+
+  // In front of every window, a form shown again is left where it is: not even placed.
+  ASSERT_EQ(GetWindow(first->Handle(), GW_HWNDPREV), nullptr);
+  PlacementCount count;
+  count.Join(first->Handle());
+  first->Show();
+  EXPECT_EQ(count.Placements, 0);
+  EXPECT_TRUE(IsWindowVisible(first->Handle()));
+}
+
 // The task-bar button (the application window) shows with the main form that Run shows, and not
 // at all for a program that turns ShowMainForm off before the loop, as its tray icon does.
 TEST(Application, ItsWindowStaysHiddenUntilRunShowsTheMainForm) {
