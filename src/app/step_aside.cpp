@@ -30,7 +30,8 @@ void Place(HWND window, HWND after, UINT flags) {
 std::optional<ForegroundWindow> OtherProgramsForeground() {
   // Cheapest first: under Wine each read of another program's window asks Wine's server.
   const HWND front = GetForegroundWindow();
-  if (!front) return std::nullopt;
+  // The desktop (in front while no program is) is known without asking.
+  if (!front || front == GetDesktopWindow()) return std::nullopt;
   DWORD process = 0;
   if (!GetWindowThreadProcessId(front, &process) || process == GetCurrentProcessId())
     return std::nullopt;
@@ -49,8 +50,11 @@ std::optional<ForegroundWindow> OtherProgramsForeground() {
 
 TFullScreenWatch::TFullScreenWatch(TComponent* owner, WindowList characters)
     : TComponent(owner), characters_(std::move(characters)), timer_(nullptr) {
-  timer_.SetInterval(kInterval);
-  timer_.SetOnTimer([this](TObject*) { Check(); });
+  // On the walkers' tick, every so many of them: one wake-up of the program serves both.
+  timer_.SetInterval(kTick);
+  timer_.SetOnTimer([this](TObject*) {
+    if (++ticks_ % (kInterval / kTick) == 0) Check();
+  });
 }
 
 void TFullScreenWatch::Check() {

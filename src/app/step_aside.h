@@ -38,6 +38,8 @@ class TFullScreenWatch : public TComponent {
   // Where the check reads the foreground window (tests replace it).
   inline static std::optional<ForegroundWindow> (*ReadForeground)() = OtherProgramsForeground;
   static constexpr unsigned kInterval = 500;
+  // The walkers' tick, which the checks share.
+  static constexpr unsigned kTick = 50;
 
  private:
   // The characters placed behind a full-screen window, and that window.
@@ -47,5 +49,6 @@ class TFullScreenWatch : public TComponent {
   };
   WindowList characters_;
   std::vector<Aside> aside_;
+  unsigned ticks_ = 0;
   TTimer timer_;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "framework/monitors.h"
@@ -156,9 +157,34 @@ TEST_F(StepAside, AChecksThatFindsNothingChangedTouchesNoWindowsPlaceInTheStack)
   EXPECT_EQ(awayChanges.Count, 0);
 }
 
-TEST_F(StepAside, TheWatchChecksByItselfTwiceASecond) {
+std::vector<uint64_t> checkTicks;
+std::optional<ForegroundWindow> NotedForeground() {
+  checkTicks.push_back(CurrentTimerTick());
+  return front;
+}
+
+TEST_F(StepAside, TheWatchChecksByItselfOnEveryTenthOfTheWalkersTicksTwiceASecond) {
+  // A walker's timer, as the characters have it: the watch's checks come on its ticks (one
+  // wake-up of the program for both), ten ticks apart.
+  std::vector<uint64_t> walkerTicks;
+  TTimer walker(nullptr);
+  walker.SetInterval(50);
+  walker.SetOnTimer([&](TObject*) { walkerTicks.push_back(CurrentTimerTick()); });
+  checkTicks.clear();
+  Replaced<decltype(TFullScreenWatch::ReadForeground)> noted{TFullScreenWatch::ReadForeground,
+                                                             NotedForeground};
   FilmInFront();
-  EXPECT_TRUE(PumpUntil([&] { return !Topmost(*home); }, std::chrono::milliseconds(1500)));
+  EXPECT_TRUE(PumpUntil([&] { return walkerTicks.size() >= 25; }));
+  EXPECT_FALSE(Topmost(*home));
+  ASSERT_GE(checkTicks.size(), 2u);
+  EXPECT_LE(checkTicks.size(), 3u);
+  std::vector<ptrdiff_t> at;
+  for (uint64_t tick : checkTicks) {
+    auto it = std::find(walkerTicks.begin(), walkerTicks.end(), tick);
+    ASSERT_NE(it, walkerTicks.end()) << "a check on a wake-up of its own";
+    at.push_back(it - walkerTicks.begin());
+  }
+  for (size_t n = 1; n < at.size(); ++n) EXPECT_EQ(at[n] - at[n - 1], 10);
   front.reset();
   EXPECT_TRUE(PumpUntil([&] { return Topmost(*home); }, std::chrono::milliseconds(1500)));
 }
