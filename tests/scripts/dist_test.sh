@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows download: written into a folder of its own, it holds exactly the shipped program,
 # byte for byte, and the read-me; its name carries the version that the program's version
-# resource carries.
+# resource carries. The program stays within 1 MiB, its sections page-aligned in the file.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(mktemp -d)
@@ -31,6 +31,11 @@ if exe != open(shipped_path, "rb").read():
     problems.append("tivolu.exe differs from build/tivolu.exe")
 if exe[:2] != b"MZ" or struct.unpack_from("<H", exe, struct.unpack_from("<I", exe, 0x3C)[0] + 24)[0] != 0x10B:
     problems.append("tivolu.exe is not a 32-bit program")
+if len(exe) > 1 << 20:
+    problems.append(f"tivolu.exe is {len(exe)} bytes, over 1 MiB")
+# Sections page-aligned in the file, as in memory: Wine maps them instead of copying them.
+if exe[:2] == b"MZ" and struct.unpack_from("<I", exe, struct.unpack_from("<I", exe, 0x3C)[0] + 24 + 36)[0] != 0x1000:
+    problems.append("tivolu.exe's sections are not page-aligned in the file")
 # The fixed part of the version resource starts with its signature 0xFEEF04BD.
 at = exe.find(struct.pack("<I", 0xFEEF04BD))
 if at < 0:
