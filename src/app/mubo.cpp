@@ -23,7 +23,8 @@ void TForm1::FormCreate(TObject*) {
   CreateForm(Form1, Form3)->Show();
   CreateForm(Form1, Form4)->Show();
   LoadSettingsAtStartup(this);
-  new TFullScreenWatch(this, [] { return std::vector<TForm*>{Form1, Form2, Form3, Form4}; });
+  new TFullScreenWatch(
+      this, [] { return std::vector<TForm*>{Form1, Form2, Form3, Form4}; }, Timer1->Interval());
 }
 
 TForm1::~TForm1() {

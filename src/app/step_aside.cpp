@@ -48,12 +48,14 @@ std::optional<ForegroundWindow> OtherProgramsForeground() {
   return result;
 }
 
-TFullScreenWatch::TFullScreenWatch(TComponent* owner, WindowList characters)
-    : TComponent(owner), characters_(std::move(characters)), timer_(nullptr) {
-  // On the walkers' tick, every so many of them: one wake-up of the program serves both.
-  timer_.SetInterval(kTick);
+TFullScreenWatch::TFullScreenWatch(TComponent* owner, WindowList characters, unsigned tick)
+    : TComponent(owner),
+      characters_(std::move(characters)),
+      ticksPerCheck_(std::max(1u, kInterval / std::max(1u, tick))),
+      timer_(nullptr) {
+  timer_.SetInterval(std::max(1u, tick));
   timer_.SetOnTimer([this](TObject*) {
-    if (++ticks_ % (kInterval / kTick) == 0) Check();
+    if (++ticks_ % ticksPerCheck_ == 0) Check();
   });
 }
 

@@ -29,7 +29,9 @@ class TFullScreenWatch : public TComponent {
   // The windows that step aside, read at every check; null ones, and those that do not stay on
   // top by their form style, are left out.
   using WindowList = std::function<std::vector<TForm*>()>;
-  TFullScreenWatch(TComponent* owner, WindowList characters);
+  // The checks come on the walkers' timer, every so many of its TICK ms, so that one wake-up of
+  // the program serves both.
+  TFullScreenWatch(TComponent* owner, WindowList characters, unsigned tick);
 
   // One check: each character behind the foreground window when that fills the character's
   // monitor, else on top; only a character whose answer changed is moved.
@@ -38,8 +40,6 @@ class TFullScreenWatch : public TComponent {
   // Where the check reads the foreground window (tests replace it).
   inline static std::optional<ForegroundWindow> (*ReadForeground)() = OtherProgramsForeground;
   static constexpr unsigned kInterval = 500;
-  // The walkers' tick, which the checks share.
-  static constexpr unsigned kTick = 50;
 
  private:
   // The characters placed behind a full-screen window, and that window.
@@ -49,6 +49,7 @@ class TFullScreenWatch : public TComponent {
   };
   WindowList characters_;
   std::vector<Aside> aside_;
+  unsigned ticksPerCheck_;
   unsigned ticks_ = 0;
   TTimer timer_;
 };

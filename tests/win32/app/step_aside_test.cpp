@@ -15,6 +15,7 @@
 
 namespace {
 
+constexpr unsigned kWalkerTick = 50;
 const MonitorArea kPrimary{{0, 0, 1280, 1024}, {0, 0, 1280, 1024}};
 const MonitorArea kLeft{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}};
 std::vector<MonitorArea> TwoMonitors() { return {kPrimary, kLeft}; }
@@ -34,28 +35,7 @@ std::unique_ptr<TForm> Window(int left, int top, int width, int height, bool onT
 bool Topmost(TForm& form) { return GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 // Whether A comes before (above) B in the stacking order.
-bool Above(TForm& a, TForm& b) {
-  for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
-    if (h == a.Handle()) return true;
-    if (h == b.Handle()) return false;
-  }
-  return false;
-}
-
-// The changes of a window's place in the stacking order.
-class StackingChanges : public TWindowHook {
- public:
-  explicit StackingChanges(HWND window) { Join(window); }
-  int Count = 0;
-
- private:
-  void HookMessage(TMessage& m) override {
-    if (m.Msg == WM_WINDOWPOSCHANGING &&
-        !(reinterpret_cast<WINDOWPOS*>(m.LParam)->flags & SWP_NOZORDER))
-      ++Count;
-    PassOn(m);
-  }
-};
+bool Above(TForm& a, TForm& b) { return InFrontOf(a.Handle(), b.Handle()); }
 
 class StepAside : public testing::Test {
  protected:
@@ -67,7 +47,8 @@ class StepAside : public testing::Test {
   std::unique_ptr<TForm> film = Window(0, 0, 1280, 1024, false);
   std::unique_ptr<TForm> home = Window(-40, 300, 132, 90, true);
   std::unique_ptr<TForm> away = Window(-700, 300, 132, 90, true);
-  TFullScreenWatch watch{nullptr, [this] { return std::vector<TForm*>{home.get(), away.get()}; }};
+  TFullScreenWatch watch{
+      nullptr, [this] { return std::vector<TForm*>{home.get(), away.get()}; }, kWalkerTick};
 
   void TearDown() override { front.reset(); }
   void FilmInFront(bool maximised = false, bool captioned = false) {
@@ -145,7 +126,7 @@ TEST_F(StepAside, BehindATopmostFullScreenWindowTooAndBehindTheNextOneThatFillsT
 }
 
 TEST_F(StepAside, AChecksThatFindsNothingChangedTouchesNoWindowsPlaceInTheStack) {
-  StackingChanges homeChanges(home->Handle()), awayChanges(away->Handle());
+  PlacementCount homeChanges(home->Handle(), true), awayChanges(away->Handle(), true);
   for (int i = 0; i < 5; ++i) watch.Check();
   EXPECT_EQ(homeChanges.Count, 0);
   FilmInFront();
@@ -168,7 +149,7 @@ TEST_F(StepAside, TheWatchChecksByItselfOnEveryTenthOfTheWalkersTicksTwiceASecon
   // wake-up of the program for both), ten ticks apart.
   std::vector<uint64_t> walkerTicks;
   TTimer walker(nullptr);
-  walker.SetInterval(50);
+  walker.SetInterval(kWalkerTick);
   walker.SetOnTimer([&](TObject*) { walkerTicks.push_back(CurrentTimerTick()); });
   checkTicks.clear();
   Replaced<decltype(TFullScreenWatch::ReadForeground)> noted{TFullScreenWatch::ReadForeground,

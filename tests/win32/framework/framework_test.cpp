@@ -67,25 +67,6 @@ TEST(StoredDescription, FormValuesReachTheWindow) {
   EXPECT_FALSE(Application->Terminated());
 }
 
-// Whether window A lies in front of window B.
-bool InFrontOf(HWND a, HWND b) {
-  for (HWND w = GetWindow(b, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
-    if (w == a) return true;
-  return false;
-}
-
-// Counts the placements the system announces to a window.
-class PlacementCount : public TWindowHook {
- public:
-  int Placements = 0;
-
- protected:
-  void HookMessage(TMessage& message) override {
-    if (message.Msg == WM_WINDOWPOSCHANGING) ++Placements;
-    PassOn(message);
-  }
-};
-
 TEST(Forms, StayOnTopFormsAreTopmostAndShowRaisesOnlyAFormBehindAnother) {
   auto first = NewTestForm();
   auto second = NewTestForm();
@@ -104,10 +85,9 @@ TEST(Forms, StayOnTopFormsAreTopmostAndShowRaisesOnlyAFormBehindAnother) {
 
   // In front of every window, a form shown again is left where it is: not even placed.
   ASSERT_EQ(GetWindow(first->Handle(), GW_HWNDPREV), nullptr);
-  PlacementCount count;
-  count.Join(first->Handle());
+  PlacementCount count(first->Handle());
   first->Show();
-  EXPECT_EQ(count.Placements, 0);
+  EXPECT_EQ(count.Count, 0);
   EXPECT_TRUE(IsWindowVisible(first->Handle()));
 }
 

@@ -16,6 +16,19 @@ void RegisterTestClasses() {
   RegisterComponentClass<TTrayTestForm>("TTrayTestForm");
 }
 
+bool InFrontOf(HWND a, HWND b) {
+  for (HWND w = GetWindow(b, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+    if (w == a) return true;
+  return false;
+}
+
+void PlacementCount::HookMessage(TMessage& message) {
+  if (message.Msg == WM_WINDOWPOSCHANGING &&
+      !(stackingOnly_ && (reinterpret_cast<WINDOWPOS*>(message.LParam)->flags & SWP_NOZORDER)))
+    ++Count;
+  PassOn(message);
+}
+
 int GdiHeadroom() {
   std::vector<HRGN> made;
   while (HRGN r = CreateRectRgn(0, 0, 1, 1)) made.push_back(r);

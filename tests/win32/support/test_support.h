@@ -53,6 +53,25 @@ class ExceptionCatcher {
   std::vector<std::string> Messages;
 };
 
+// Whether window A lies in front of window B in the stacking order.
+bool InFrontOf(HWND a, HWND b);
+
+// Counts the placements the system announces to a window (WM_WINDOWPOSCHANGING); with
+// STACKING_ONLY, only those that may change its place in the stacking order.
+class PlacementCount : public TWindowHook {
+ public:
+  explicit PlacementCount(HWND window, bool stackingOnly = false) : stackingOnly_(stackingOnly) {
+    Join(window);
+  }
+  int Count = 0;
+
+ protected:
+  void HookMessage(TMessage& message) override;
+
+ private:
+  bool stackingOnly_;
+};
+
 // How many more GDI objects (regions, bitmaps, ...) the process can make: Wine's handle table is
 // bounded, so a handle lost per step shows as less headroom afterwards.
 int GdiHeadroom();
