@@ -44,15 +44,27 @@ static std::wstring Text(HWND h) {
   return std::wstring(buffer, n);
 }
 
+// The top-level windows, top first, read at once: walking them one GW_HWNDNEXT at a time skips
+// the windows behind one that the program raises or lowers during the walk.
+static std::vector<HWND> TopWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND h, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 static HWND Find(const std::wstring& caption, bool dialog) {
-  HWND found = nullptr;
-  for (HWND h = GetTopWindow(nullptr); h && !found; h = GetWindow(h, GW_HWNDNEXT)) {
+  for (HWND h : TopWindows()) {
     wchar_t cls[64];
     GetClassNameW(h, cls, 64);
     bool isDialog = std::wstring(cls) == L"#32770";
-    if (isDialog == dialog && Text(h) == caption) found = h;
+    if (isDialog == dialog && Text(h) == caption) return h;
   }
-  return found;
+  return nullptr;
 }
 
 static std::vector<RECT> RegionRects(HWND h, int& type) {
@@ -154,7 +166,7 @@ int main() {
     return 0;
   }
   if (argc == 2 && std::wstring(argv[1]) == L"menu") {
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    for (HWND h : TopWindows()) {
       wchar_t cls[64];
       GetClassNameW(h, cls, 64);
       RECT r;
@@ -189,7 +201,7 @@ int main() {
     return 0;
   }
   if (command == L"stacking") {  // probe stacking CAPTION...: top first
-    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+    for (HWND h : TopWindows())
       for (int i = 2; i < argc; ++i)
         if (Text(h) == argv[i])
           std::printf("%s %d\n", Utf8(argv[i]).c_str(),
