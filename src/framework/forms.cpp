@@ -305,6 +305,15 @@ TApplication::TApplication() : TComponent(nullptr) {
   params.Y = GetSystemMetrics(SM_CYSCREEN) / 2;
   try {
     window_ = std::make_unique<HiddenWindow>(params, [this](TMessage& m) {
+      // The button's icon, given as the window first shows: a program whose notification-area
+      // icon keeps the button away never needs it (under Wine each icon given to a window is
+      // converted for the X server).
+      if (m.Msg == WM_SHOWWINDOW && m.WParam && !SendMessageW(Handle(), WM_GETICON, ICON_BIG, 0)) {
+        HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        return false;
+      }
       if (m.Msg != WM_CLOSE || !mainForm_) return false;
       mainForm_->Close();
       return true;
@@ -314,9 +323,6 @@ TApplication::TApplication() : TComponent(nullptr) {
     Application = nullptr;
     throw Exception("アプリケーションのウィンドウを作成できません");
   }
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 TApplication::~TApplication() {

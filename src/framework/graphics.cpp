@@ -358,7 +358,7 @@ void TBitmap::SetImage(Image image) {
 }
 
 void TBitmap::LoadFromProperty(std::span<const uint8_t> value) {
-  const std::vector<uint8_t> file = DecodeBitmapProperty(value);
+  const std::span<const uint8_t> file = DecodeBitmapProperty(value);
   SetImage(file.empty() ? EmptyImage() : ReadBmpFile(file));
 }
 

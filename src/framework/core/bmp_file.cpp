@@ -439,12 +439,12 @@ std::vector<uint8_t> EncodeBitmapProperty(std::span<const uint8_t> bmpFile) {
   return value;
 }
 
-std::vector<uint8_t> DecodeBitmapProperty(std::span<const uint8_t> value) {
+std::span<const uint8_t> DecodeBitmapProperty(std::span<const uint8_t> value) {
   const Reader in(value);
   if (!in.Has(0, 4)) throw EInvalidGraphic("Stored bitmap value shorter than its 4-byte length");
   const uint32_t length = in.U32(0);
   if (length != value.size() - 4)
     throw EInvalidGraphic("Stored bitmap value: length " + std::to_string(length) + " but " +
                           std::to_string(value.size() - 4) + " bytes follow");
-  return {value.begin() + 4, value.end()};
+  return value.subspan(4);
 }

@@ -61,5 +61,6 @@ void NormalizePixelFormat(Image& image);
 Image ToTrueColour(const Image& image);
 // The stored bitmap value: 32-bit little-endian length N, then the N bytes of the file.
 std::vector<uint8_t> EncodeBitmapProperty(std::span<const uint8_t> bmpFile);
-// Its inverse: the N file bytes; throws EInvalidGraphic unless the value is exactly 4 + N long.
-std::vector<uint8_t> DecodeBitmapProperty(std::span<const uint8_t> value);
+// Its inverse: the N file bytes, where they lie in VALUE; throws EInvalidGraphic unless the value
+// is exactly 4 + N long.
+std::span<const uint8_t> DecodeBitmapProperty(std::span<const uint8_t> value);

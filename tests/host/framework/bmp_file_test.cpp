@@ -17,6 +17,8 @@ using region_test::I32;
 using region_test::U16;
 using region_test::U32;
 
+std::vector<uint8_t> Bytes(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
+
 // A BMP file assembled byte by byte, independently of WriteBmpFile.
 struct RawBmp {
   uint32_t headerSize = 40;
@@ -281,7 +283,7 @@ TEST(BmpFileWrite, FrameBitmapLayout) {
   ASSERT_EQ(value.size(), 3770u);
   EXPECT_EQ(U32(value, 0), 3766u);
   EXPECT_TRUE(std::equal(file.begin(), file.end(), value.begin() + 4));
-  EXPECT_EQ(DecodeBitmapProperty(value), file);
+  EXPECT_EQ(Bytes(DecodeBitmapProperty(value)), file);
   EXPECT_EQ(ReadBmpFile(file), image);
 }
 
@@ -417,8 +419,8 @@ TEST(BitmapProperty, DecodeValidatesTheLength) {
   const std::vector<uint8_t> file{'B', 'M', 1, 2, 3};
   const std::vector<uint8_t> value = EncodeBitmapProperty(file);
   EXPECT_EQ(value, (std::vector<uint8_t>{5, 0, 0, 0, 'B', 'M', 1, 2, 3}));
-  EXPECT_EQ(DecodeBitmapProperty(value), file);
-  EXPECT_EQ(DecodeBitmapProperty(std::vector<uint8_t>{0, 0, 0, 0}), std::vector<uint8_t>{});
+  EXPECT_EQ(Bytes(DecodeBitmapProperty(value)), file);
+  EXPECT_TRUE(DecodeBitmapProperty(std::vector<uint8_t>{0, 0, 0, 0}).empty());
   std::vector<uint8_t> longer = value;
   longer.push_back(0);
   EXPECT_THROW(DecodeBitmapProperty(longer), EInvalidGraphic);

@@ -117,12 +117,23 @@ TEST(Pictures, ProgramIconLoadsByNameAtEachSize) {
   }
 }
 
-TEST(Pictures, TheApplicationWindowShowsTheProgramIcon) {
+// The task-bar button's icon comes with the button: the window is given it as it first shows.
+TEST(Pictures, TheApplicationWindowShowsTheProgramIconOnceShown) {
   const HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
   ASSERT_NE(icon, nullptr);
-  for (WPARAM kind : {ICON_BIG, ICON_SMALL})
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, kind, 0)),
-              icon);
+  TApplication* const testApplication = Application;
+  {
+    TApplication application;
+    EXPECT_EQ(SendMessageW(application.Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    for (int shown = 0; shown < 2; ++shown) {
+      ShowWindow(application.Handle(), SW_SHOWNOACTIVATE);
+      for (WPARAM kind : {ICON_BIG, ICON_SMALL})
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(application.Handle(), WM_GETICON, kind, 0)),
+                  icon);
+      ShowWindow(application.Handle(), SW_HIDE);
+    }
+  }
+  Application = testApplication;
 }
 
 TEST(Pictures, TrayPictureIsOpaqueAtItsSizeAndAtSixteen) {
