@@ -189,7 +189,7 @@ void TImage::Paint() {
 
 void TImage::SetProperty(const std::string& name, const Value& value) {
   if (name == "Picture.Data") {
-    picture_.LoadFromProperty(BinaryValue(name, value));
+    picture_.LoadFromProperty(BinaryValue(name, value), value.InPlace());
     PictureChanged();
   } else if (name == "AutoSize") {
     SetAutoSize(BooleanValue(name, value));

@@ -307,11 +307,13 @@ void TBitmap::Assign(TBitmap* source) {
   Image picture = source ? source->GetImage() : EmptyImage();
   ReleaseSurface();
   image_ = std::move(picture);
+  stored_ = {};
   monochrome_ = source && source->monochrome_;
 }
 
 void TBitmap::SetSize(int width, int height) {
   if (width == Width() && height == Height()) return;
+  stored_ = {};
   Image blank = Image::Create(width, height, image_.BitsPerPixel);
   blank.Palette = image_.Palette;
   blank.XPelsPerMeter = image_.XPelsPerMeter;
@@ -337,14 +339,22 @@ void TBitmap::SetMonochrome(bool value) {
 }
 
 const Image& TBitmap::GetImage() {
+  ReadStored();
   ReadBackSurface();
   return image_;
 }
 
 Image& TBitmap::EditImage() {
+  ReadStored();
   ReadBackSurface();
   ReleaseSurface();
   return image_;
+}
+
+void TBitmap::ReadStored() {
+  if (stored_.empty()) return;
+  image_ = ReadBmpFile(stored_);
+  stored_ = {};
 }
 
 void TBitmap::SetImage(Image image) {
@@ -354,12 +364,19 @@ void TBitmap::SetImage(Image image) {
     throw EInvalidGraphic("ビットマップのパレットが不正です");
   ReleaseSurface();
   image_ = std::move(image);
+  stored_ = {};
   monochrome_ = false;
 }
 
-void TBitmap::LoadFromProperty(std::span<const uint8_t> value) {
+void TBitmap::LoadFromProperty(std::span<const uint8_t> value, bool lasting) {
   const std::span<const uint8_t> file = DecodeBitmapProperty(value);
-  SetImage(file.empty() ? EmptyImage() : ReadBmpFile(file));
+  if (file.empty()) return SetImage(EmptyImage());
+  if (!lasting) return SetImage(ReadBmpFile(file));
+  Image header = ReadBmpFileHeader(file);
+  ReleaseSurface();
+  image_ = std::move(header);
+  stored_ = image_.Empty() ? std::span<const uint8_t>() : file;
+  monochrome_ = false;
 }
 
 void TBitmap::LoadFromResourceName(HMODULE module, const std::string& name) {
@@ -395,6 +412,7 @@ HDC TBitmap::SurfaceDC() {
     if (!dc_) throw Exception("描画用のデバイスコンテキストを作成できません");
   }
   if (!surface_ && !image_.Empty()) {
+    ReadStored();
     const DibInfo info = DescribeImage(image_);
     if (monochrome_) {
       surface_.Reset(CreateBitmap(image_.Width, image_.Height, 1, 1, nullptr));

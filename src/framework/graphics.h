@@ -192,8 +192,10 @@ class TBitmap {
   // its palette.
   void SetImage(Image image);
   // Reads a stored picture value ("Picture.Data"): a 32-bit length, then a BMP file; a length of
-  // 0 empties the bitmap. EInvalidGraphic on a malformed value.
-  void LoadFromProperty(std::span<const uint8_t> value);
+  // 0 empties the bitmap. EInvalidGraphic on a malformed value. A LASTING value stays where it
+  // lies for as long as the bitmap (a picture in the program's resources): its header is checked
+  // now and its pixels read from there on first use, so a picture never drawn holds no copy.
+  void LoadFromProperty(std::span<const uint8_t> value, bool lasting = false);
   // Reads the bitmap resource NAME of MODULE. EResNotFound when there is none, EInvalidGraphic
   // when it is malformed; the picture is unchanged then.
   void LoadFromResourceName(HMODULE module, const std::string& name);
@@ -215,8 +217,11 @@ class TBitmap {
   HDC SurfaceDC();
   void ReleaseSurface();
   void ReadBackSurface();
+  // Reads the pixels of a lasting stored picture into image_, once.
+  void ReadStored();
 
-  Image image_;
+  Image image_;  // without Pixels while stored_ is set
+  std::span<const uint8_t> stored_;  // a lasting stored picture whose pixels are not read yet
   bool monochrome_ = false;
   MemoryDC dc_;
   HGDIOBJ dcDefaultBitmap_ = nullptr;

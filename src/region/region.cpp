@@ -196,7 +196,7 @@ void TRgn::Paint() {
 
 void TRgn::SetProperty(const std::string& name, const Value& value) {
   if (name == "RgnBitmap.Data") {
-    bitmap_.LoadFromProperty(BinaryValue(name, value));
+    bitmap_.LoadFromProperty(BinaryValue(name, value), value.InPlace());
     ForgetMask();
   } else if (name == "RgnData") {
     ReadRgnData(BinaryValue(name, value));
@@ -374,7 +374,8 @@ void TRgnBtn::SetProperty(const std::string& name, const Value& value) {
   static const std::string kGlyphs[] = {"Glyph1.Data", "Glyph2.Data", "Glyph3.Data"};
   auto glyph = std::find(std::begin(kGlyphs), std::end(kGlyphs), name);
   if (glyph != std::end(kGlyphs)) {
-    glyphs_[glyph - std::begin(kGlyphs)].LoadFromProperty(BinaryValue(name, value));
+    glyphs_[glyph - std::begin(kGlyphs)].LoadFromProperty(BinaryValue(name, value),
+                                                          value.InPlace());
   } else if (name == "RgnData") {
     ReadRgnData(BinaryValue(name, value));
   } else if (name == "AutoSize") {

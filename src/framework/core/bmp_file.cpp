@@ -240,9 +240,16 @@ void Image::SetColour(int x, int y, PaletteEntry colour) {
 
 namespace {
 
-// The bitmap whose info header starts at BASE. Its pixel rows start at PIXELOFFSET, or right after
+// The checked header of the bitmap whose info header starts at BASE: the picture with its palette
+// and masks but no pixels yet, and where its rows lie. They start at PIXELOFFSET, or right after
 // the palette when there is none (a packed bitmap, as resources hold it).
-Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffsetGiven) {
+struct DibLayout {
+  Image Picture;
+  uint64_t PixelOffset = 0;
+  bool TopDown = false;
+};
+
+DibLayout ReadDibLayout(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffsetGiven) {
   if (!in.Has(base, 4)) Fail("too short for a bitmap header");
   const uint32_t headerSize = in.U32(base);
   if (headerSize != kCoreHeaderSize && headerSize != 40 && headerSize != 52 && headerSize != 56 &&
@@ -250,7 +257,8 @@ Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffs
     Fail("unsupported header size " + std::to_string(headerSize));
   if (!in.Has(base, headerSize)) Fail("truncated header");
 
-  Image image;
+  DibLayout layout;
+  Image& image = layout.Picture;
   int64_t height = 0;
   uint32_t planes = 0, bits = 0, compression = kCompressionNone, paletteCount = 0;
   const bool core = headerSize == kCoreHeaderSize;
@@ -281,8 +289,8 @@ Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffs
     Fail("unsupported compression " + std::to_string(compression));
   if (image.Width < 0) Fail("negative width");
   if (height == INT32_MIN) Fail("unusable height");
-  const bool topDown = height < 0;
-  image.Height = static_cast<int32_t>(topDown ? -height : height);
+  layout.TopDown = height < 0;
+  image.Height = static_cast<int32_t>(layout.TopDown ? -height : height);
 
   uint64_t paletteStart = base + headerSize;
   if (compression == kCompressionBitFields) {
@@ -309,33 +317,55 @@ Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffs
       image.Palette[i] = {p[0], p[1], p[2], 0};
     paletteStart += uint64_t{paletteCount} * entrySize;
   }
-  const uint64_t pixelOffset = pixelOffsetGiven.value_or(paletteStart);
-  if (pixelOffset < paletteStart) Fail("pixel rows overlap the header or palette");
+  layout.PixelOffset = pixelOffsetGiven.value_or(paletteStart);
+  if (layout.PixelOffset < paletteStart) Fail("pixel rows overlap the header or palette");
 
   const uint64_t rowBytes = RowBytes(image.Width, bits);
   if (rowBytes > INT32_MAX) Fail("too wide");
   const uint64_t total = rowBytes * uint64_t(image.Height);
-  if (!in.Has(pixelOffset, total))
+  if (!in.Has(layout.PixelOffset, total))
     Fail("pixel rows truncated: " + std::to_string(total) + " bytes needed at offset " +
-         std::to_string(pixelOffset) + ", file has " + std::to_string(in.Size()));
+         std::to_string(layout.PixelOffset) + ", file has " + std::to_string(in.Size()));
+  return layout;
+}
+
+// The bitmap whose info header starts at BASE, its rows read.
+Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffsetGiven) {
+  DibLayout layout = ReadDibLayout(in, base, pixelOffsetGiven);
+  Image& image = layout.Picture;
+  const uint64_t rowBytes = RowBytes(image.Width, image.BitsPerPixel);
+  const uint64_t total = rowBytes * uint64_t(image.Height);
   image.Pixels.resize(total);
   // A picture of width or height 0 has no pixel bytes to copy (and no buffer to copy them to).
-  const uint8_t* rows = total ? in.Bytes(pixelOffset, total) : nullptr;
+  const uint8_t* rows = total ? in.Bytes(layout.PixelOffset, total) : nullptr;
   for (int32_t y = 0; rows && y < image.Height; ++y) {
-    const int32_t stored = topDown ? y : image.Height - 1 - y;
+    const int32_t stored = layout.TopDown ? y : image.Height - 1 - y;
     std::memcpy(image.Pixels.data() + y * rowBytes, rows + stored * rowBytes, rowBytes);
   }
   ClearRowPadding(image);
-  return image;
+  return std::move(image);
+}
+
+}  // namespace
+
+namespace {
+
+const Reader& CheckFileHeader(const Reader& in, std::span<const uint8_t> file) {
+  if (!in.Has(0, kFileHeaderSize + 4)) Fail("too short for a BMP header");
+  if (file[0] != 'B' || file[1] != 'M') Fail("no \"BM\" signature");
+  return in;
 }
 
 }  // namespace
 
 Image ReadBmpFile(std::span<const uint8_t> file) {
   const Reader in(file);
-  if (!in.Has(0, kFileHeaderSize + 4)) Fail("too short for a BMP header");
-  if (file[0] != 'B' || file[1] != 'M') Fail("no \"BM\" signature");
-  return ReadDib(in, kFileHeaderSize, in.U32(10));
+  return ReadDib(CheckFileHeader(in, file), kFileHeaderSize, in.U32(10));
+}
+
+Image ReadBmpFileHeader(std::span<const uint8_t> file) {
+  const Reader in(file);
+  return ReadDibLayout(CheckFileHeader(in, file), kFileHeaderSize, in.U32(10)).Picture;
 }
 
 Image ReadPackedDib(std::span<const uint8_t> dib) { return ReadDib(Reader(dib), 0, std::nullopt); }

@@ -47,6 +47,9 @@ void PutU32(std::vector<uint8_t>& out, uint32_t value);
 // bits per pixel; uncompressed or bit fields; rows bottom-up or top-down). Throws EInvalidGraphic
 // with a clear message on anything malformed or unsupported; never reads outside the input.
 Image ReadBmpFile(std::span<const uint8_t> file);
+// The same checks, and the picture without its pixels (Pixels empty): what ReadBmpFile gives
+// but for the rows, which it does not copy.
+Image ReadBmpFileHeader(std::span<const uint8_t> file);
 // A packed bitmap (a bitmap resource): the info header, the palette or masks, then the pixel
 // rows, without a file header. Same depths, layouts and errors as ReadBmpFile.
 Image ReadPackedDib(std::span<const uint8_t> dib);

@@ -32,6 +32,9 @@ struct Value {
   std::span<const uint8_t> Binary() const {
     return Bytes.empty() ? StoredBytes : std::span<const uint8_t>(Bytes);
   }
+  // Whether Binary() lies where the value was read (ReadDescriptionInPlace), for as long as the
+  // components read from it.
+  bool InPlace() const { return Bytes.empty() && !StoredBytes.empty(); }
   // Binary values are equal when their bytes are, wherever they are held.
   bool operator==(const Value& other) const;
 };
@@ -54,5 +57,6 @@ struct ObjectDescription {
 std::vector<uint8_t> WriteDescription(const ObjectDescription& root);
 ObjectDescription ReadDescription(std::span<const uint8_t> data);
 // The same, its binary values (pictures, outlines) left in DATA, which must outlive the
-// description: a description read from the program's resources holds no copy of them.
+// description and the components read from it (the program's resources, which stay loaded): a
+// description read from them holds no copy of its pictures, nor need its components.
 ObjectDescription ReadDescriptionInPlace(std::span<const uint8_t> data);
