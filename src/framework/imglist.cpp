@@ -31,6 +31,7 @@ void TImageList::SetHeight(int value) {
 int TImageList::Add(const Image& picture) {
   if (picture.Width != width_ || picture.Height != height_)
     throw EInvalidGraphic(Name() + ": 画像の大きさがリストと違います");
+  CutStoredStrip();
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetImage(picture);
   pictures_.push_back(std::move(bitmap));
@@ -45,13 +46,16 @@ void TImageList::Delete(int index) {
 }
 
 void TImageList::Clear() {
-  if (pictures_.empty()) return;
+  if (Count() == 0) return;
   pictures_.clear();
+  strip_.Assign(nullptr);
+  stripCount_ = 0;
   Change();
 }
 
 TBitmap& TImageList::Picture(int index) {
   if (index < 0 || index >= Count()) ListIndexError(index);
+  CutStoredStrip();
   return *pictures_[static_cast<size_t>(index)];
 }
 
@@ -68,17 +72,34 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
 
 void TImageList::AddStrip(const Image& strip) {
   if (strip.Empty()) return;
-  if (strip.Height != height_ || strip.Width % width_ != 0)
+  CheckStrip(strip.Width, strip.Height);
+  CutStoredStrip();
+  CutStrip(strip);
+  Change();
+}
+
+void TImageList::CheckStrip(int width, int height) const {
+  if (height != height_ || width % width_ != 0)
     throw EInvalidGraphic(Name() + ": 画像の大きさがリストと違います");
-  const Image colours = ToTrueColour(strip);
-  std::vector<Image> pictures;
+}
+
+void TImageList::CutStrip(const Image& strip) {
+  std::vector<std::unique_ptr<TBitmap>> cut;
   for (int left = 0; left < strip.Width; left += width_) {
     Image picture = Image::Create(width_, height_, 24);
     for (int y = 0; y < height_; ++y)
-      for (int x = 0; x < width_; ++x) picture.SetColour(x, y, colours.Colour(left + x, y));
-    pictures.push_back(std::move(picture));
+      for (int x = 0; x < width_; ++x) picture.SetColour(x, y, strip.Colour(left + x, y));
+    cut.push_back(std::make_unique<TBitmap>());
+    cut.back()->SetImage(std::move(picture));
   }
-  for (const Image& picture : pictures) Add(picture);
+  for (auto& picture : cut) pictures_.push_back(std::move(picture));
+}
+
+void TImageList::CutStoredStrip() {
+  if (stripCount_ == 0) return;
+  CutStrip(strip_.GetImage());
+  strip_.Assign(nullptr);
+  stripCount_ = 0;
 }
 
 IconHandle TImageList::GetIcon(int index, int width, int height) {
@@ -116,9 +137,16 @@ void TImageList::SetProperty(const std::string& name, const Value& value) {
   } else if (name == "Height") {
     SetHeight(IntegerValue(name, value));
   } else if (name == "Bitmap.Data") {
-    TBitmap strip;
-    strip.LoadFromProperty(BinaryValue(name, value));
-    AddStrip(strip.GetImage());
+    CutStoredStrip();
+    strip_.LoadFromProperty(BinaryValue(name, value), value.InPlace());
+    try {
+      if (!strip_.Empty()) CheckStrip(strip_.Width(), strip_.Height());
+    } catch (...) {
+      strip_.Assign(nullptr);
+      throw;
+    }
+    stripCount_ = strip_.Width() / width_;
+    if (stripCount_ > 0) Change();
   } else if (name == "Masked") {
     SetMasked(BooleanValue(name, value));
   } else if (name == "BkColor") {

@@ -40,7 +40,7 @@ class TImageList : public TComponent {
   // list's size.
   void SetWidth(int value);
   void SetHeight(int value);
-  int Count() const { return static_cast<int>(pictures_.size()); }
+  int Count() const { return static_cast<int>(pictures_.size()) + stripCount_; }
 
   // Appends a copy of PICTURE, which must have the list's size (else EInvalidGraphic); returns
   // its index.
@@ -71,10 +71,20 @@ class TImageList : public TComponent {
  private:
   void Change();
   TBitmap& Picture(int index);
+  // EInvalidGraphic unless a strip of WIDTH x HEIGHT cuts into pictures of the list's size.
+  void CheckStrip(int width, int height) const;
+  // Appends STRIP's pictures, telling no one: the list's pictures were already counted.
+  void CutStrip(const Image& strip);
+  // Cuts the stored strip not cut yet into its pictures, after those before it.
+  void CutStoredStrip();
 
   int width_ = 16, height_ = 16;
   bool masked_ = false;  // the list's pictures are opaque unless it is masked
   TColor bkColor_ = clNone;
   std::vector<std::unique_ptr<TBitmap>> pictures_;
+  // A stored strip ("Bitmap.Data") is cut into its pictures when they are first needed: a list
+  // of pictures never shown holds none of them.
+  TBitmap strip_;
+  int stripCount_ = 0;  // its pictures, which come after those of pictures_
   std::vector<TChangeLink*> links_;
 };

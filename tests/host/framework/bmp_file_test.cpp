@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -438,6 +439,7 @@ TEST(BmpFileMalformed, EveryTruncationIsRefused) {
     for (size_t length = 0; length < file.size(); ++length) {
       const std::vector<uint8_t> prefix(file.begin(), file.begin() + length);
       EXPECT_THROW(ReadBmpFile(prefix), EInvalidGraphic) << "length " << length;
+      EXPECT_THROW(ReadBmpFileHeader(prefix), EInvalidGraphic) << "length " << length;
     }
   }
 }
@@ -569,10 +571,21 @@ TEST(BmpFileMalformed, RandomCorruptionIsContained) {
         for (size_t i = 0; i < (c.raw.headerSize == 12 ? 2u : 4u) && field + i < file.size(); ++i)
           file[field + i] = uint8_t(v >> (8 * i));
       }
+      // The header alone (a picture whose pixels are read later) is refused exactly when the
+      // whole file is, and is the whole picture but for its pixels.
+      std::optional<Image> header;
       try {
-        const Image image = ReadBmpFile(file);
-        EXPECT_TRUE(image.Valid());
+        header = ReadBmpFileHeader(file);
+        EXPECT_TRUE(header->Pixels.empty());
       } catch (const EInvalidGraphic&) {
+      }
+      try {
+        Image image = ReadBmpFile(file);
+        EXPECT_TRUE(image.Valid());
+        image.Pixels.clear();
+        EXPECT_EQ(header, image);
+      } catch (const EInvalidGraphic&) {
+        EXPECT_FALSE(header) << "a header accepted from a file that is refused";
         ++refused;
       }
     }

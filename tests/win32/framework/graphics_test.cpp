@@ -11,6 +11,7 @@
 #include <string>
 
 #include "framework/core/bmp_file.h"
+#include "framework/core/description.h"
 #include "framework/core/exception.h"
 #include "framework/imglist.h"
 #include "support/region_test_support.h"
@@ -41,6 +42,41 @@ TEST(Bitmap, StoredPictureValues) {
   EXPECT_THROW(bitmap.LoadFromProperty(cut), EInvalidGraphic);
   EXPECT_THROW(bitmap.LoadFromProperty(std::vector<uint8_t>{5, 0, 0, 0, 'B', 'M', 0, 0, 0}),
                EInvalidGraphic);
+}
+
+// A picture that stays where it is stored (in the program's resources) is checked at once and
+// its pixels read from there when first drawn.
+TEST(Bitmap, ALastingStoredPictureIsReadWhereItLiesWhenFirstUsed) {
+  const Image picture = ThreeColours();
+  std::vector<uint8_t> stored = EncodeBitmapProperty(WriteBmpFile(picture));
+  TBitmap lasting, copied;
+  lasting.LoadFromProperty(stored, true);
+  copied.LoadFromProperty(stored);
+  EXPECT_EQ(lasting.Width(), 4);
+  EXPECT_EQ(lasting.Height(), 3);
+  EXPECT_EQ(lasting.BitsPerPixel(), 8);
+  // Top-left pixel (the bottom row of the file) becomes palette entry 2, blue.
+  const size_t topLeft = stored.size() - 4;
+  stored[topLeft] = 2;
+  EXPECT_EQ(lasting.Canvas()->Pixel(0, 0), RGB(0, 0, 255)) << "read when drawn";
+  EXPECT_EQ(copied.Canvas()->Pixel(0, 0), RGB(0, 200, 0)) << "read when loaded";
+  stored[topLeft] = 0;
+  EXPECT_EQ(lasting.Canvas()->Pixel(0, 0), RGB(0, 0, 255)) << "read once";
+
+  // A malformed one is refused at once, and the bitmap keeps its picture.
+  std::vector<uint8_t> cut = EncodeBitmapProperty(WriteBmpFile(picture));
+  cut.resize(cut.size() - 1);
+  cut[0] = static_cast<uint8_t>(cut.size() - 4);
+  EXPECT_THROW(lasting.LoadFromProperty(cut, true), EInvalidGraphic);
+  EXPECT_EQ(lasting.Width(), 4);
+  EXPECT_EQ(lasting.Canvas()->Pixel(0, 0), RGB(0, 0, 255));
+
+  // Changed before it was read: the change holds.
+  TBitmap resized;
+  resized.LoadFromProperty(stored, true);
+  resized.SetSize(2, 2);
+  EXPECT_EQ(resized.GetImage().Palette, picture.Palette);
+  EXPECT_EQ(resized.Canvas()->Pixel(1, 1), RGB(0, 200, 0));
 }
 
 TEST(Bitmap, DrawingIsReadBackAndChangesAreDrawn) {
@@ -149,6 +185,52 @@ TEST(Icon, LoadsAStoredIconAndTellsOfEveryChange) {
   icon.Assign(nullptr);
   EXPECT_TRUE(icon.Empty());
   EXPECT_EQ(changes, 2);
+}
+
+// A strip stored where it lies (the program's resources) counts its pictures at once and is cut
+// into them when one is first needed, before any added later.
+TEST(ImageList, AStoredStripIsCountedAtOnceAndCutWhenFirstNeeded) {
+  std::vector<uint8_t> stored =
+      EncodeBitmapProperty(WriteBmpFile(Picture({"0012"}, {kGreen, kRed, kBlue})));
+  Value strip;
+  strip.Kind = ValueKind::Binary;
+  strip.StoredBytes = stored;
+  TImageList list(nullptr);
+  list.SetWidth(2);
+  list.SetHeight(1);
+  TChangeLink link;
+  int changes = 0;
+  link.OnChange = [&] { ++changes; };
+  list.RegisterChanges(&link);
+  list.SetProperty("Bitmap.Data", strip);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(changes, 1);
+  stored[stored.size() - 4] = 2;  // the first picture's left pixel, blue: read when cut
+
+  Image red = Image::Create(2, 1, 24);
+  red.SetColour(0, 0, kRed);
+  EXPECT_EQ(list.Add(red), 2);
+  TBitmap target;
+  target.SetImage(Image::Create(6, 1, 24));
+  for (int index = 0; index < 3; ++index) list.Draw(target.Canvas(), 2 * index, 0, index);
+  EXPECT_EQ(target.Canvas()->Pixel(0, 0), RGB(0, 0, 255));
+  EXPECT_EQ(target.Canvas()->Pixel(1, 0), RGB(0, 200, 0));
+  EXPECT_EQ(target.Canvas()->Pixel(2, 0), RGB(255, 0, 0));
+  EXPECT_EQ(target.Canvas()->Pixel(3, 0), RGB(0, 0, 255));
+  EXPECT_EQ(target.Canvas()->Pixel(4, 0), RGB(255, 0, 0));
+
+  // A strip of another height is refused at once and adds nothing; Clear drops one not cut yet.
+  std::vector<uint8_t> tall =
+      EncodeBitmapProperty(WriteBmpFile(Picture({"00", "11"}, {kGreen, kRed})));
+  strip.StoredBytes = tall;
+  EXPECT_THROW(list.SetProperty("Bitmap.Data", strip), EInvalidGraphic);
+  EXPECT_EQ(list.Count(), 3);
+  strip.StoredBytes = stored;
+  list.SetProperty("Bitmap.Data", strip);
+  EXPECT_EQ(list.Count(), 5);
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_THROW(list.Draw(target.Canvas(), 0, 0, 0), EListError);
 }
 
 TEST(ImageList, PicturesOfItsSizeAsIconsAndChangeLinks) {
