@@ -4,7 +4,9 @@
 # on every moving tick one region change, one move and one blit, and the tray icon; its Quarn
 # chases the character the program's chased in the round before) and the native oneko. First the
 # start-up of the program and of the floor, BENCH_STARTS (default 5) times each, in turn after a
-# start of each not counted: the time from the start until the four windows show. Then for each
+# start of each not counted: the time from the start until the four windows are mapped on the X
+# display (bench/shown.py, told by the X server, so that measuring takes nothing from the start
+# measured). Then for each
 # subject its resident memory once it has come to rest, and, for each condition, over
 # BENCH_SECONDS (default 20) s, the CPU time (user + system) per second of wall time of the
 # subject's own process and of Wine's server:
@@ -137,20 +139,6 @@ positions() {
   done | tr '\n' ' '
 }
 
-# wait_shown NAME_REGEX COUNT START_NS: waits (at most 60 s) until COUNT windows named NAME_REGEX
-# show, and sets STARTUP_MS to the milliseconds from START_NS (date +%s%N) until then.
-wait_shown() {
-  local deadline=$((SECONDS + 60)) shown
-  while [ $SECONDS -lt $deadline ]; do
-    shown=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)
-    if [ "$shown" -ge "$2" ]; then
-      STARTUP_MS=$((($(date +%s%N) - $3) / 1000000))
-      return 0
-    fi
-    sleep 0.01
-  done
-  return 1
-}
 
 # Resident memory of process PID in MB (VmRSS).
 resident_mb() { awk '$1 == "VmRSS:" { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
@@ -228,13 +216,20 @@ row() {
 # time_start KEY WINDOW_REGEX COMMAND...: starts the subject with the pointer still, adds the ms
 # until its four windows show to STARTUP_<KEY>, and stops it.
 time_start() {
-  local key=$1 windows=$2 start
+  local key=$1 windows=$2 start watcher shown out=$PROGRAMS/shown
   shift 2
+  # The watcher listens before the start (its first line, "ready"), then writes the moment the
+  # four windows are mapped on the X display and ends.
+  /usr/bin/python3 bench/shown.py "$windows" 4 >"$out" &
+  watcher=$!
+  wait_until 10 grep -q '^ready$' "$out"
   start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   SUBJECT_PID=$!
-  if wait_shown "$windows" 4 "$start"; then
-    eval "STARTUP_$key+=($STARTUP_MS)"
+  wait "$watcher"
+  shown=$(sed -n 2p "$out")
+  if [ -n "$shown" ]; then
+    eval "STARTUP_$key+=($(((shown - start) / 1000000)))"
   else
     echo "note: $key did not show its windows" >&2
   fi
