@@ -313,11 +313,19 @@ TWinControl::~TWinControl() {
 
 HWND TWinControl::Handle() {
   if (!handle_) {
-    // The parent's window first; making it makes this one too.
-    if (Parent()) Parent()->Handle();
+    // The parent's window first, and its children's in their order (this one among them), so
+    // that the children's windows lie in the same order whichever is needed first.
+    if (Parent()) Parent()->MakeChildWindows();
     if (!handle_) CreateWnd();
   }
   return handle_;
+}
+
+void TWinControl::MakeChildWindows() {
+  Handle();
+  if (childWindowsMade_) return;
+  childWindowsMade_ = true;
+  for (TWinControl* child : tabList_) child->Handle();
 }
 
 void TWinControl::CreateParamsFor(CreateParams& params) {
@@ -351,7 +359,8 @@ void TWinControl::CreateWnd() {
     }
   }
   UpdateTooltip();
-  for (TWinControl* child : tabList_) child->Handle();
+  childWindowsMade_ = false;
+  if (Parent() || Visible()) MakeChildWindows();
 }
 
 void TWinControl::Attach(HWND window) {
@@ -390,7 +399,7 @@ void TWinControl::InsertControl(TControl* control) {
   control->parent_ = this;
   if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
     tabList_.push_back(windowed);
-    if (handle_) windowed->Handle();
+    if (handle_ && childWindowsMade_) windowed->Handle();
   } else if (control->ShowHint() && !control->Hint().empty()) {
     UpdateTooltip();
   }
@@ -436,6 +445,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::SetVisible(bool value) {
   if (value == Visible()) return;
   TControl::SetVisible(value);
+  if (value) MakeChildWindows();
   if (value || handle_) ShowWindow(Handle(), value ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
@@ -607,6 +617,10 @@ void TWinControl::Dispatch(TMessage& m) {
       return WMDropFiles(m);
     case WM_WINDOWPOSCHANGED:
       return WMWindowPosChanged(m);
+    case WM_SHOWWINDOW:
+      // Shown by the platform's call rather than through Visible: the children's windows first.
+      if (m.WParam) MakeChildWindows();
+      return TControl::Dispatch(m);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:

@@ -237,7 +237,7 @@ class TWinControl : public TControl {
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
-  // The window, made on first use.
+  // The window, made on first use (with its parent's, and its siblings' in their order).
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   // Makes an existing window (made elsewhere, of any class) this control's window: its messages
@@ -308,8 +308,12 @@ class TWinControl : public TControl {
     std::wstring Caption;
   };
   virtual void CreateParamsFor(CreateParams& params);
-  // Makes the window, then the windows of the windowed controls inside.
+  // Makes the window, then the windows of the windowed controls inside; a hidden top-level
+  // window makes theirs only when it first shows, or when one of them is needed (under Wine
+  // each window costs its server and the X server, and a window never opened needs none).
   virtual void CreateWnd();
+  // Makes this control's window and those of the windowed controls inside, in their order.
+  void MakeChildWindows();
   void DestroyHandle();
   // Re-reads the window's style from CreateParamsFor after a change of border or icons.
   void UpdateStyle();
@@ -372,6 +376,7 @@ class TWinControl : public TControl {
 
   HWND handle_ = nullptr;
   bool ownsHandle_ = false;  // made by CreateWnd (destroyed with the control), not attached
+  bool childWindowsMade_ = false;  // since the window was made
   bool tabStop_ = false;
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;  // the windowed children in tab order

@@ -137,6 +137,16 @@ edit_fields() {
 field_text() { edit_fields | sed -n "$1p" | cut -c3-; }
 settings_shown() { probe info "$SETTINGS" | grep -q 'visible=1'; }
 settings_hidden() { probe info "$SETTINGS" | grep -q 'visible=0'; }
+# The settings window opened by a double click on the tray icon (slot 1), as a user opens it: its
+# fields have windows only once it has shown. LEFT, TOP: its place.
+open_settings() {
+  tray_icon
+  move_pointer $ICON_X $ICON_Y
+  sleep 0.3
+  xdotool click --repeat 2 --delay 120 1
+  wait_until 10 settings_shown || return 1
+  read -r LEFT TOP < <(probe info "$SETTINGS" | sed 's/left=\([-0-9]*\) top=\([-0-9]*\).*/\1 \2/')
+}
 
 # right_press X Y: a right press and release there, slow enough that the press opens a menu and
 # the release comes while it is open.

@@ -44,15 +44,6 @@ check "the program's folder cannot be written" test "$(touch "$program/x" 2>&1; 
 
 no_error_box() { [ -z "$(probe dialog "$TITLE")" ]; }
 user_ini_holds() { iconv -f CP932 -t UTF-8 <"$user_dir/tivolu.ini" | tr -d '\r' | grep -qxF "$1"; }
-# The settings window opened from the tray icon (slot 1); LEFT, TOP: its place.
-open_settings() {
-  tray_icon
-  move_pointer $ICON_X $ICON_Y
-  sleep 0.3
-  xdotool click --repeat 2 --delay 120 1
-  wait_until 10 settings_shown || return 1
-  read -r LEFT TOP < <(probe info "$SETTINGS" | sed 's/left=\([-0-9]*\) top=\([-0-9]*\).*/\1 \2/')
-}
 click_close_button() {
   move_pointer $((LEFT + 324)) $((TOP + 10))
   sleep 0.3
@@ -89,12 +80,12 @@ check "the program ends" wait_until 60 program_ended
 stop_program
 
 start "second start"
-check "second start: the assignment is back" test "$(field_text 1)" = "$assigned"
 
 # Neither place can be written: one error box, then the second close closes.
 saved=$(md5sum <"$user_dir/tivolu.ini")
 check "the user's folder is made read-only" read_only "$user_dir"
 check "the settings window opens again" open_settings
+check "second start: the assignment is back" test "$(field_text 1)" = "$assigned"
 click_close_button
 check "the close button shows an error box" wait_until 30 probe dialog "$TITLE"
 message=$(probe dialog "$TITLE")

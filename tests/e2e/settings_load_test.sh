@@ -2,8 +2,8 @@
 # The settings load at start-up, end to end: a copy of the program in a folder of its own, with no
 # settings file, with characters stored hidden, with launch files stored, and with a damaged file.
 # After start-up every character is shown exactly when its slot is stored shown, the settings
-# window exists hidden with the stored files in its fields, the icon is in Wine's system tray and
-# the program has no task-bar button; nothing is written at start-up.
+# window exists hidden and opens with the stored files in its fields, the icon is in Wine's system
+# tray and the program has no task-bar button; nothing is written at start-up.
 source "$(dirname "$0")/lib.sh"
 
 TITLE='Launcher Tivolu! ～Morvane～'
@@ -22,6 +22,12 @@ run_case() {
   [ -n "${2:-}" ] && cp "$2" "$CASE_DIR/tivolu.ini"
   start_program "$CASE_DIR/tivolu.exe"
   check "$1: start-up finishes" wait_until 60 settings_loaded
+}
+
+# Closes the settings window by its close command (which saves), so that the program can end.
+close_settings() {
+  probe close "$SETTINGS"
+  check "the settings window closes" wait_until 10 settings_hidden
 }
 
 # end_case NAME: closes the main window; the program ends by itself with exit code 0.
@@ -56,9 +62,11 @@ run_case "no settings file"
 check "no file: all four characters appear" wait_until 30 shown_exactly Mubo Tesk Plim Quarn
 check "no file: no task-bar button" no_taskbar_button
 check "no file: the icon is in the system tray" wait_until 30 tray_shown
+check "no file: the file is not created at start-up" test ! -e "$CASE_DIR/tivolu.ini"
+check "no file: the settings window opens" open_settings
 check "no file: four empty edit fields" test "$(edit_texts | tr -d '\n')" = ""
 check "no file: four edit fields" test "$(probe children "$SETTINGS" | grep -c '^Edit ')" = 4
-check "no file: the file is not created at start-up" test ! -e "$CASE_DIR/tivolu.ini"
+close_settings
 end_case "no file"
 
 INI=$(mktemp)
@@ -72,10 +80,12 @@ run_case "Mubo hidden" "$INI"
 check "Mubo hidden: the others appear" wait_until 30 shown_exactly Tesk Plim Quarn
 check "Mubo hidden: Mubo never appears while the loop runs" stays_so 3 Tesk Plim Quarn
 check "Mubo hidden: no task-bar button" no_taskbar_button
+check "Mubo hidden: nothing written at start-up" cmp -s "$INI" "$CASE_DIR/tivolu.ini"
+check "Mubo hidden: the settings window opens" open_settings
 stored=$(printf '%s\n' '' 'C:\ファイル\起動.txt' '' 'D:\x y.exe' | tr '\n' '|')
 check "Mubo hidden: each stored file is in its slot's field" \
   test "$(edit_texts | tr '\n' '|')" = "$stored"
-check "Mubo hidden: nothing written at start-up" cmp -s "$INI" "$CASE_DIR/tivolu.ini"
+close_settings
 end_case "Mubo hidden"
 
 printf '[Visible]\r\nChar03=0\r\n' >"$INI"

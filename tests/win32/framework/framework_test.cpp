@@ -6,6 +6,7 @@
 
 #include "framework/extctrls.h"
 #include "framework/forms.h"
+#include "framework/stdctrls.h"
 #include "support/test_classes.h"
 #include "support/test_support.h"
 
@@ -89,6 +90,63 @@ TEST(Forms, StayOnTopFormsAreTopmostAndShowRaisesOnlyAFormBehindAnother) {
   first->Show();
   EXPECT_EQ(count.Count, 0);
   EXPECT_TRUE(IsWindowVisible(first->Handle()));
+}
+
+// A form with two panels, an edit field on the second, each a window of its own when made.
+struct PanelForm {
+  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+  TPanel* First = new TPanel(Form.get());
+  TPanel* Second = new TPanel(Form.get());
+  TEdit* Inner = new TEdit(Form.get());
+  PanelForm() {
+    First->SetParent(Form.get());
+    Second->SetParent(Form.get());
+    Inner->SetParent(Second);
+  }
+  bool ChildWindows() const {
+    return First->HandleAllocated() && Second->HandleAllocated() && Inner->HandleAllocated();
+  }
+  // The panels in the order their windows lie, as their numbers.
+  std::string Order() const {
+    std::string order;
+    for (HWND w = GetWindow(Form->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+      order += w == First->Handle() ? "1" : w == Second->Handle() ? "2" : "?";
+    return order;
+  }
+};
+
+// A hidden form has no child windows until it first shows, or one of them is needed: then all of
+// them, lying in the same order as when they are made with a form shown at once.
+TEST(Forms, AHiddenFormMakesItsChildWindowsWhenItFirstShowsOrOneIsNeeded) {
+  PanelForm shown;
+  shown.Form->SetVisible(true);
+  EXPECT_TRUE(shown.ChildWindows());
+  const std::string order = shown.Order();
+  EXPECT_EQ(order.size(), 2u);
+
+  PanelForm needed;
+  needed.Form->Handle();
+  EXPECT_FALSE(needed.First->HandleAllocated() || needed.Second->HandleAllocated() ||
+               needed.Inner->HandleAllocated());
+  needed.Inner->Handle();
+  EXPECT_TRUE(needed.ChildWindows());
+  EXPECT_EQ(needed.Order(), order);
+  EXPECT_EQ(GetParent(needed.Inner->Handle()), needed.Second->Handle());
+
+  PanelForm byThePlatform;
+  ShowWindow(byThePlatform.Form->Handle(), SW_SHOWNOACTIVATE);
+  EXPECT_TRUE(byThePlatform.ChildWindows());
+  EXPECT_EQ(byThePlatform.Order(), order);
+
+  // Made again after its window went, a hidden form waits again.
+  needed.Form->Hide();
+  DestroyWindow(needed.Form->Handle());
+  EXPECT_FALSE(needed.Form->HandleAllocated() || needed.First->HandleAllocated());
+  needed.Form->Handle();
+  EXPECT_FALSE(needed.First->HandleAllocated());
+  needed.Form->Show();
+  EXPECT_TRUE(needed.ChildWindows());
+  EXPECT_EQ(needed.Order(), order);
 }
 
 // The task-bar button (the application window) shows with the main form that Run shows, and not

@@ -54,7 +54,8 @@ int BeepCounter::Beeps() const { return beeps; }
 HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
   std::wstring list;
   for (const auto& p : paths) list += p + L'\0';
-  list += L'\0';
+  // The list ends with an empty name: two zeros in a row, also for a list without names.
+  list += paths.empty() ? std::wstring(2, L'\0') : std::wstring(1, L'\0');
   HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
   auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
   files->pFiles = sizeof(DROPFILES);
