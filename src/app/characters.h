@@ -41,6 +41,9 @@ class TCharacterForm : public TForm {
   inline static BOOL(WINAPI* ReadCursorPos)(LPPOINT) = GetCursorPos;
 
  protected:
+  // Nothing: the window's region is the shown frame's outline, which the frame paints whole, so
+  // the form's colour under it would be painted only to be covered in the same paint.
+  void PaintWindow(HDC) override {}
   // Reads the window's stored description, then the steps every character window takes.
   void Build(const std::string& className);
   // One walker tick with the character's parameters, toward the point (screen coordinates) that
