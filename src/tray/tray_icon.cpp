@@ -29,11 +29,7 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TWndProcComponent(owner) {
     if (imageList_ && frame_ >= imageList_->Count()) frame_ = 0;
   };
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  // Message-only: the shell posts the icon's messages to it, and it costs no window on the
-  // screen (under Wine no X window); "TaskbarCreated" reaches the icon through the owner hook.
-  HiddenWindow::Params params;
-  params.MessageOnly = true;
-  window_.emplace(params, [this](TMessage& m) { return NewWndProc(m); });
+  window_.emplace([this](TMessage& m) { return NewWndProc(m); });
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -222,6 +218,11 @@ bool TTrayIcon::NewWndProc(TMessage& m) {
     IconMessage(static_cast<UINT>(m.LParam));
     return true;
   }
+  if (m.Msg == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The shell's task bar was made anew (the shell restarted): the icon goes back in.
+    if (active_ && !Loading()) NotifyIcon(NIM_ADD);
+    return false;
+  }
   if (m.Msg == WM_TIMER && m.WParam == kAnimationTimer) {
     AnimationStep();
     return true;
@@ -298,12 +299,6 @@ void TTrayIcon::PopupSequence() {
 }
 
 void TTrayIcon::WndProc(TMessage& m) {
-  if (!OwnerDestroying() && m.Msg == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The shell's task bar was made anew (the shell restarted), as it tells every top-level
-    // window: the icon goes back in.
-    if (active_ && !Loading()) NotifyIcon(NIM_ADD);
-    return TWndProcComponent::WndProc(m);
-  }
   if (OwnerDestroying() || m.Msg != WM_SYSCOMMAND) return TWndProcComponent::WndProc(m);
   if (m.WParam == SC_MINIMIZE) {
     PassOn(m);  // the window minimises

@@ -81,13 +81,12 @@ class TTrayIcon : public TWndProcComponent, public TMouseEvents {
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
-  // The owner window's messages: minimise and close may send the form to the tray, and
-  // "TaskbarCreated" (broadcast to top-level windows only) puts an active icon back.
+  // The owner window's messages: minimise and close may send the form to the tray.
   void WndProc(TMessage& message) override;
 
  private:
   using TWndProcComponent::NewWndProc;
-  // The hidden window's messages: the icon's and the animation timer's.
+  // The hidden window's messages: the icon's, "TaskbarCreated" and the animation timer's.
   bool NewWndProc(TMessage& message);
   void IconMessage(UINT mouseMessage);
   void PopupSequence();
@@ -119,7 +118,8 @@ class TTrayIcon : public TWndProcComponent, public TMouseEvents {
   TTrayTimerInterval interval_ = 200;
   int frame_ = 0;
   UINT taskbarCreated_ = 0;
-  std::optional<HiddenWindow> window_;  // message-only
+  // A top-level window: message-only windows hear no broadcasts such as "TaskbarCreated".
+  std::optional<HiddenWindow> window_;
 };
 
 void RegisterTrayClasses();
