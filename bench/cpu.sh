@@ -139,7 +139,6 @@ positions() {
   done | tr '\n' ' '
 }
 
-
 # Resident memory of process PID in MB (VmRSS).
 resident_mb() { awk '$1 == "VmRSS:" { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
 # Of it, the private part (RssAnon): what no other process shares and the system cannot drop.

@@ -362,9 +362,13 @@ void TBitmap::SetImage(Image image) {
   if (image.BitsPerPixel <= 8 && !image.Empty() &&
       (image.Palette.empty() || image.Palette.size() > (1u << image.BitsPerPixel)))
     throw EInvalidGraphic("ビットマップのパレットが不正です");
+  TakePicture(std::move(image));
+}
+
+void TBitmap::TakePicture(Image picture, std::span<const uint8_t> stored) {
   ReleaseSurface();
-  image_ = std::move(image);
-  stored_ = {};
+  image_ = std::move(picture);
+  stored_ = image_.Empty() ? std::span<const uint8_t>() : stored;
   monochrome_ = false;
 }
 
@@ -372,11 +376,7 @@ void TBitmap::LoadFromProperty(std::span<const uint8_t> value, bool lasting) {
   const std::span<const uint8_t> file = DecodeBitmapProperty(value);
   if (file.empty()) return SetImage(EmptyImage());
   if (!lasting) return SetImage(ReadBmpFile(file));
-  Image header = ReadBmpFileHeader(file);
-  ReleaseSurface();
-  image_ = std::move(header);
-  stored_ = image_.Empty() ? std::span<const uint8_t>() : file;
-  monochrome_ = false;
+  TakePicture(ReadBmpFileHeader(file), file);
 }
 
 void TBitmap::LoadFromResourceName(HMODULE module, const std::string& name) {

@@ -219,8 +219,10 @@ class TBitmap {
   void ReadBackSurface();
   // Reads the pixels of a lasting stored picture into image_, once.
   void ReadStored();
+  // PICTURE becomes the picture; STORED, when given, is its file, its pixels not read yet.
+  void TakePicture(Image picture, std::span<const uint8_t> stored = {});
 
-  Image image_;  // without Pixels while stored_ is set
+  Image image_;                      // without Pixels while stored_ is set
   std::span<const uint8_t> stored_;  // a lasting stored picture whose pixels are not read yet
   bool monochrome_ = false;
   MemoryDC dc_;

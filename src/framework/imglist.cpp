@@ -49,7 +49,6 @@ void TImageList::Clear() {
   if (Count() == 0) return;
   pictures_.clear();
   strip_.Assign(nullptr);
-  stripCount_ = 0;
   Change();
 }
 
@@ -96,10 +95,9 @@ void TImageList::CutStrip(const Image& strip) {
 }
 
 void TImageList::CutStoredStrip() {
-  if (stripCount_ == 0) return;
+  if (StripCount() == 0) return;
   CutStrip(strip_.GetImage());
   strip_.Assign(nullptr);
-  stripCount_ = 0;
 }
 
 IconHandle TImageList::GetIcon(int index, int width, int height) {
@@ -145,8 +143,7 @@ void TImageList::SetProperty(const std::string& name, const Value& value) {
       strip_.Assign(nullptr);
       throw;
     }
-    stripCount_ = strip_.Width() / width_;
-    if (stripCount_ > 0) Change();
+    if (StripCount() > 0) Change();
   } else if (name == "Masked") {
     SetMasked(BooleanValue(name, value));
   } else if (name == "BkColor") {

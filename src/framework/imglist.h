@@ -40,7 +40,7 @@ class TImageList : public TComponent {
   // list's size.
   void SetWidth(int value);
   void SetHeight(int value);
-  int Count() const { return static_cast<int>(pictures_.size()) + stripCount_; }
+  int Count() const { return static_cast<int>(pictures_.size()) + StripCount(); }
 
   // Appends a copy of PICTURE, which must have the list's size (else EInvalidGraphic); returns
   // its index.
@@ -77,6 +77,8 @@ class TImageList : public TComponent {
   void CutStrip(const Image& strip);
   // Cuts the stored strip not cut yet into its pictures, after those before it.
   void CutStoredStrip();
+  // The pictures of the stored strip not cut yet, which come after those of pictures_.
+  int StripCount() const { return strip_.Empty() ? 0 : strip_.Width() / width_; }
 
   int width_ = 16, height_ = 16;
   bool masked_ = false;  // the list's pictures are opaque unless it is masked
@@ -85,6 +87,5 @@ class TImageList : public TComponent {
   // A stored strip ("Bitmap.Data") is cut into its pictures when they are first needed: a list
   // of pictures never shown holds none of them.
   TBitmap strip_;
-  int stripCount_ = 0;  // its pictures, which come after those of pictures_
   std::vector<TChangeLink*> links_;
 };

@@ -350,22 +350,23 @@ Image ReadDib(const Reader& in, uint64_t base, std::optional<uint64_t> pixelOffs
 
 namespace {
 
-const Reader& CheckFileHeader(const Reader& in, std::span<const uint8_t> file) {
+void CheckFileHeader(const Reader& in, std::span<const uint8_t> file) {
   if (!in.Has(0, kFileHeaderSize + 4)) Fail("too short for a BMP header");
   if (file[0] != 'B' || file[1] != 'M') Fail("no \"BM\" signature");
-  return in;
 }
 
 }  // namespace
 
 Image ReadBmpFile(std::span<const uint8_t> file) {
   const Reader in(file);
-  return ReadDib(CheckFileHeader(in, file), kFileHeaderSize, in.U32(10));
+  CheckFileHeader(in, file);
+  return ReadDib(in, kFileHeaderSize, in.U32(10));
 }
 
 Image ReadBmpFileHeader(std::span<const uint8_t> file) {
   const Reader in(file);
-  return ReadDibLayout(CheckFileHeader(in, file), kFileHeaderSize, in.U32(10)).Picture;
+  CheckFileHeader(in, file);
+  return ReadDibLayout(in, kFileHeaderSize, in.U32(10)).Picture;
 }
 
 Image ReadPackedDib(std::span<const uint8_t> dib) { return ReadDib(Reader(dib), 0, std::nullopt); }
