@@ -46,14 +46,14 @@ static std::wstring Text(HWND h) {
 
 // The top-level windows, top first, read at once: walking them one GW_HWNDNEXT at a time skips
 // the windows behind one that the program raises or lowers during the walk.
+static BOOL CALLBACK AddWindow(HWND h, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
+
 static std::vector<HWND> TopWindows() {
   std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND h, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -141,6 +141,16 @@ static void PrintRegion(HWND h) {
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
 }
 
+// Each monitor as (secondary, rectangle), for the "monitors" command.
+static BOOL CALLBACK AddMonitor(HMONITOR m, HDC, LPRECT, LPARAM monitors) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(m, &info);
+  reinterpret_cast<std::vector<std::pair<bool, RECT>>*>(monitors)->emplace_back(
+      !(info.dwFlags & MONITORINFOF_PRIMARY), info.rcMonitor);
+  return TRUE;
+}
+
 int main() {
   // Places and sizes in screen pixels, as the program sees them, at any screen resolution.
   SetProcessDPIAware();
@@ -148,17 +158,7 @@ int main() {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argc == 2 && std::wstring(argv[1]) == L"monitors") {
     std::vector<std::pair<bool, RECT>> monitors;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR m, HDC, LPRECT, LPARAM data) -> BOOL {
-          MONITORINFO info{};
-          info.cbSize = sizeof info;
-          GetMonitorInfoW(m, &info);
-          reinterpret_cast<std::vector<std::pair<bool, RECT>>*>(data)->emplace_back(
-              !(info.dwFlags & MONITORINFOF_PRIMARY), info.rcMonitor);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     std::stable_sort(monitors.begin(), monitors.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [secondary, r] : monitors)
