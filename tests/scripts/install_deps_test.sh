@@ -8,12 +8,14 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $case: $*"; failures=$((failures + 1)); }
 
-# The stand-ins keep their state in $STUB: installed (one package a line, or "all"), arches,
-# uninstallable (packages apt-get cannot install), update_fail, and log (every command run).
+# The stand-ins keep their state in $STUB: installed (one package a line, or "all": every one
+# but those in absent), arches, uninstallable (packages apt-get cannot install), update_fail, and
+# log (every command run).
 mkdir -p "$work/bin"
 cat >"$work/bin/dpkg-query" <<'STUB'
 #!/bin/sh
 pkg=$(eval echo \${$#})
+[ -e "$STUB/absent" ] && grep -qxF "$pkg" "$STUB/absent" && exit 0
 if grep -qx all "$STUB/installed" || grep -qxF "$pkg" "$STUB/installed"; then
   printf 'install ok installed'
 fi
@@ -65,6 +67,7 @@ go 1
 [ $status = 0 ] || fail "exit $status"
 [ "$(grep -c 'apt-get update' "$STUB/log")" = 3 ] || fail "update not retried three times"
 installed wine32:i386 && installed xdotool || fail "the install did not run after the update"
+installed libxinerama1:i386 || fail "the 32-bit Wine came without its X extensions"
 
 new_case wine32_not_installable
 echo wine32:i386 >"$STUB/uninstallable"
@@ -84,8 +87,17 @@ new_case no_32bit_kernel
 go 0
 [ $status = 0 ] || fail "exit $status"
 grep -q add-architecture "$STUB/log" && fail "i386 added on a kernel without 32-bit code"
-installed wine32:i386 && fail "wine32 installed on a kernel without 32-bit code"
+grep -q ':i386$' "$STUB/installed" && fail "i386 packages installed on a kernel without 32-bit code"
 installed wine64 || fail "wine64 not installed"
+
+new_case wine32_there_without_its_x_extensions
+echo all >"$STUB/installed"
+printf '%s\n' libxinerama1:i386 libxrender1:i386 >"$STUB/absent"
+echo i386 >"$STUB/arches"
+go 1
+[ $status = 0 ] || fail "exit $status"
+grep -qx 'apt-get install .* libxinerama1:i386 libxrender1:i386' "$STUB/log" ||
+  fail "not the two missing X extensions installed: $(cat "$STUB/log")"
 
 new_case nothing_to_install
 echo all >"$STUB/installed"
