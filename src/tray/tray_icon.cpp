@@ -29,7 +29,12 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TWndProcComponent(owner) {
     if (imageList_ && frame_ >= imageList_->Count()) frame_ = 0;
   };
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  window_.emplace([this](TMessage& m) { return NewWndProc(m); });
+  // Top-level, to hear "TaskbarCreated". Never shown, so its system menu is never seen; with one,
+  // Wine's X11 driver takes the window for one a window manager handles at once, where for a
+  // plain popup it first looks up its monitor and the windows it owns (2 ms of start-up).
+  HiddenWindow::Params params;
+  params.Style = WS_POPUP | WS_SYSMENU;
+  window_.emplace(params, [this](TMessage& m) { return NewWndProc(m); });
 }
 
 TTrayIcon::~TTrayIcon() {
