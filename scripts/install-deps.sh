@@ -42,13 +42,13 @@ installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
 }
 
-missing=()
-for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 want32=0
 if runs_32bit; then
   want32=1
-  for p in "${wine32[@]}"; do installed "$p" || missing+=("$p"); done
+  packages+=("${wine32[@]}")
 fi
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=""

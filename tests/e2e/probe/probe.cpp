@@ -44,13 +44,13 @@ static std::wstring Text(HWND h) {
   return std::wstring(buffer, n);
 }
 
-// The top-level windows, top first, read at once: walking them one GW_HWNDNEXT at a time skips
-// the windows behind one that the program raises or lowers during the walk.
 static BOOL CALLBACK AddWindow(HWND h, LPARAM list) {
   reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
   return TRUE;
 }
 
+// The top-level windows, top first, read at once: walking them one GW_HWNDNEXT at a time skips
+// the windows behind one that the program raises or lowers during the walk.
 static std::vector<HWND> TopWindows() {
   std::vector<HWND> windows;
   EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&windows));
